@@ -1,0 +1,81 @@
+// Window remote control for the scenario tests.
+//   wintool find <title> [timeout ms]            prints the handle (decimal); exit 1 if none
+//   wintool post <hwnd> <msg> [wParam] [lParam]  PostMessage; exit 1 on failure
+//   wintool send <hwnd> <msg> [wParam] [lParam]  SendMessage; prints the result
+//   wintool state <hwnd>                         prints "exists visible iconic left top width height"
+//   wintool wait-gone <hwnd> <timeout ms>        exit 0 once the window is gone, 1 on time-out
+//   wintool class <hwnd>                         prints the window class name
+// A handle argument may also be "title:<text>".
+#include <windows.h>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+static HWND FindByTitle(const wchar_t* title, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND h = FindWindowW(nullptr, title);
+        if (h || GetTickCount() - start >= timeoutMs) return h;
+        Sleep(50);
+    }
+}
+
+static HWND ParseWindow(const wchar_t* s) {
+    if (wcsncmp(s, L"title:", 6) == 0) return FindByTitle(s + 6, 0);
+    return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(s, nullptr, 10)));
+}
+
+static ULONG_PTR Num(int argc, wchar_t** argv, int i) {
+    return i < argc ? static_cast<ULONG_PTR>(wcstoll(argv[i], nullptr, 0)) : 0;
+}
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class ...\n");
+        return 2;
+    }
+    std::wstring cmd = argv[1];
+    if (cmd == L"find") {
+        HWND h = FindByTitle(argv[2], (DWORD)Num(argc, argv, 3));
+        if (!h) return 1;
+        printf("%lu\n", (unsigned long)(ULONG_PTR)h);
+        return 0;
+    }
+    HWND h = ParseWindow(argv[2]);
+    if (cmd == L"post") {
+        return PostMessageW(h, (UINT)Num(argc, argv, 3), (WPARAM)Num(argc, argv, 4), (LPARAM)Num(argc, argv, 5))
+                   ? 0 : 1;
+    }
+    if (cmd == L"send") {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(h, (UINT)Num(argc, argv, 3), (WPARAM)Num(argc, argv, 4),
+                                 (LPARAM)Num(argc, argv, 5), SMTO_NORMAL, 10000, &result))
+            return 1;
+        printf("%ld\n", (long)result);
+        return 0;
+    }
+    if (cmd == L"state") {
+        RECT r = {};
+        BOOL exists = IsWindow(h);
+        if (exists) GetWindowRect(h, &r);
+        printf("%d %d %d %ld %ld %ld %ld\n", exists ? 1 : 0, IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0,
+               r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (cmd == L"wait-gone") {
+        DWORD start = GetTickCount(), timeout = (DWORD)Num(argc, argv, 3);
+        while (IsWindow(h)) {
+            if (GetTickCount() - start >= timeout) return 1;
+            Sleep(50);
+        }
+        return 0;
+    }
+    if (cmd == L"class") {
+        wchar_t name[256] = {};
+        if (!GetClassNameW(h, name, 256)) return 1;
+        printf("%ls\n", name);
+        return 0;
+    }
+    fprintf(stderr, "unknown command\n");
+    return 2;
+}
