@@ -7,13 +7,6 @@ WM_CLOSE = 0x10
 
 
 class ProgramsStart(WineTestCase):
-    def test_loader_window_closes_with_exit_code_zero(self):
-        p = self.start(exe("qel_main.exe"))
-        hwnd = find_window("Kelvadune")
-        self.assertNotEqual(hwnd, 0, "loader window not found")
-        self.assertEqual(wintool("post", hwnd, WM_CLOSE)[0], 0)
-        self.assertEqual(wait_exit(p), 0)
-
     def test_launcher_window_closes_with_exit_code_zero(self):
         p = self.start(exe("vandle_launch.exe"))
         hwnd = find_window("vandle_launch")
