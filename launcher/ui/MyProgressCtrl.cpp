@@ -1,0 +1,108 @@
+#include "launcher/ui/MyProgressCtrl.h"
+
+#include <commctrl.h>
+
+#include "core/progress_rule.h"
+#include "launcher/ui/ui_resource.h"
+
+namespace {
+constexpr UINT_PTR kSubclassId = 0x51B1;
+}
+
+CMyProgressCtrl::~CMyProgressCtrl() {
+    if (m_hWnd) ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    // The image and the surface are GDI+ objects: they must go before this
+    // control's GDI+ start-up ends.
+    m_image.Free();
+    ReleaseSurface();
+    if (m_bGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+}
+
+BOOL CMyProgressCtrl::SubclassWindow(HWND hwnd) {
+    if (!hwnd || m_hWnd) return FALSE;
+    if (!::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return FALSE;
+    m_hWnd = hwnd;
+    return TRUE;
+}
+
+void CMyProgressCtrl::StartGdiplus() {
+    if (m_bGdiplusStarted) return;
+    Gdiplus::GdiplusStartupInput input;  // version 1, no callback, background thread on
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok) {
+        m_bGdiplusStarted = true;
+        return;
+    }
+    ::MessageBoxW(nullptr, L"Initialize GDI+ library failed", L"Error", MB_OK | MB_ICONERROR);
+}
+
+void CMyProgressCtrl::InitImage(HMODULE resModule) {
+    if (!m_hWnd) return;
+    if (!resModule) resModule = ::GetModuleHandleW(nullptr);
+    m_image.Load(IDR_PNG_BAR, L"PNG", resModule);
+    const SIZE size = m_image.GetSize();
+    m_nImageWidth = size.cx;
+    m_nImageHeight = size.cy;
+
+    ::GetWindowRect(m_hWnd, &m_rcPlace);
+    HWND parent = ::GetParent(m_hWnd);
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&m_rcPlace), 2);
+    m_rcPlace.right = m_rcPlace.left + m_nImageWidth;
+    m_rcPlace.bottom = m_rcPlace.top + m_nImageHeight;
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nImageWidth, m_nImageHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    ReleaseSurface();
+    m_hWindowDC = ::GetWindowDC(m_hWnd);
+    if (m_hWindowDC) m_pGraphics = new Gdiplus::Graphics(m_hWindowDC);
+}
+
+void CMyProgressCtrl::ReleaseSurface() {
+    delete m_pGraphics;
+    m_pGraphics = nullptr;
+    if (m_hWindowDC) ::ReleaseDC(m_hWnd, m_hWindowDC);
+    m_hWindowDC = nullptr;
+}
+
+int CMyProgressCtrl::SetProgress(int position) {
+    if (!m_hWnd || !::IsWindow(m_hWnd)) return -1;
+    const int old = m_nPos;
+    m_nPos = position;
+    const qel::ProgressStep step = qel::NextProgressStep(m_nFill, position, m_nImageWidth);
+    if (!step.redraw) return old;
+    if (step.clearFirst && m_pGraphics) m_pGraphics->Clear(Gdiplus::Color(0x00FFFFFF));
+    m_bDirty = true;
+    m_nFill = step.fill;
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return old;
+}
+
+void CMyProgressCtrl::OnPaint() {
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWnd, &ps);
+    Gdiplus::Image* image = m_image.GetImage();
+    if (image && m_pGraphics && m_bDirty) {
+        m_bDirty = false;
+        m_pGraphics->DrawImage(image, 0, 0, 0, 0, m_nFill, m_nImageHeight, Gdiplus::UnitPixel);
+    }
+    ::EndPaint(m_hWnd, &ps);
+}
+
+LRESULT CALLBACK CMyProgressCtrl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                               DWORD_PTR data) {
+    auto* self = reinterpret_cast<CMyProgressCtrl*>(data);
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return TRUE;  // the strip is drawn in whole columns; nothing to erase
+    case WM_PAINT:
+        self->OnPaint();
+        return 0;
+    case WM_NCDESTROY:
+        // The kept device context belongs to this window and cannot outlive it.
+        self->ReleaseSurface();
+        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+        self->m_hWnd = nullptr;
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
