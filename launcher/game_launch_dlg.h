@@ -1,0 +1,90 @@
+#pragma once
+// The launcher's one dialog: start-up, the worker thread that checks the
+// version, updates the game and starts it, the event reports, and every way
+// in which the launcher ends.
+#include "dlgapp/dialog.h"
+#include "win/unique_handle.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+class CGameTopBg;
+
+// What the version check hands to the package download.
+struct UpdateTarget {
+    std::string packageBase;  // the reply's "url", narrow as received
+    std::string versionText;  // the reply's "libversion", exactly as received
+    std::wstring gameFolder;
+    std::wstring versionFile;
+    std::wstring documentsFolder;  // with a trailing "/"
+};
+
+class CGameLaunchDlg : public dlgapp::Dialog {
+public:
+    CGameLaunchDlg();
+    ~CGameLaunchDlg() override;
+
+    // True while the worker thread has not finished; the dialog must then
+    // outlive the modal loop, because the worker still uses it.
+    bool WorkerRunning() const { return m_hUpdateThread.load() != nullptr; }
+
+    // Reads the parameters from the application's command line.
+    void ParseLaunchParams();
+    void ParseLaunchParams(const std::wstring& commandLine);
+
+    // Reports one stage to the data-centre log; blocks for one round trip and
+    // ignores the answer.
+    void SendLaunchEvent(const std::string& eventName);
+    // The worker's body: version check, then the installed game's start or the update.
+    void RunUpdate();
+    // Reports "game_start", starts the game program and ends the launcher.
+    void StartGame();
+
+    const std::string& Token() const { return m_token; }
+    const std::string& Source() const { return m_source; }
+    const std::string& Ovext() const { return m_ovext; }
+
+protected:
+    void DoDataExchange(dlgapp::DataExchange& dx) override;
+    bool PreTranslateMessage(MSG* msg) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    static unsigned __stdcall UpdateThreadProc(void* dialog);
+    LRESULT OnCloseRequest(WPARAM, LPARAM);
+    void StartWorker();
+    void EndWithMessage(const wchar_t* caption);
+    // The second half of the update: download, unpack, record, start.
+    void DownloadAndInstallPackage(const UpdateTarget& target);
+
+    // Window side (game_launch_dlg_window.cpp).
+    void RegisterWindowHandlers();
+    void CreateSplash();
+    bool LoadBackground(HINSTANCE resources);
+    void PlaceWindows();
+    LRESULT OnLaunchStatus(WPARAM wp, LPARAM lp);
+    LRESULT OnBusyTimer(WPARAM wp, LPARAM lp);
+
+    // Start-up and worker.
+    std::atomic<HANDLE> m_hUpdateThread{nullptr};
+    qel::UniqueHandleK m_instanceLock;
+    CGameTopBg* m_pTopBg = nullptr;
+    HICON m_hIcon = nullptr;
+    dlgapp::Window m_progress;
+    dlgapp::Window m_status;
+    int m_busyPosition = 0;
+
+    // Launch parameters, UTF-8.
+    std::string m_token;
+    std::string m_source;
+    std::string m_ovext;
+    // "<game folder>/qelorvane.exe" in quotes, thread ANSI code page.
+    std::string m_quotedExePath;
+
+    // Machine identity, filled on first use; both threads report.
+    std::mutex m_identityLock;
+    std::wstring m_strMacAddress;
+    std::wstring m_strMachineInfo;
+};
