@@ -23,6 +23,9 @@ bool Dialog::OnInitDialog() {
 }
 
 HWND Dialog::CreateFromTemplate(HWND owner) {
+    if (m_memoryTemplate)
+        return ::CreateDialogIndirectParamW(ResourceModule(), m_memoryTemplate, owner, &Dialog::DialogProc,
+                                            reinterpret_cast<LPARAM>(this));
     return ::CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(m_templateId), owner, &Dialog::DialogProc,
                                 reinterpret_cast<LPARAM>(this));
 }

@@ -25,6 +25,9 @@ private:
 class Dialog : public Window {
 public:
     Dialog(UINT templateId, HWND parent = nullptr) : m_templateId(templateId), m_parent(parent) {}
+    // From a template in memory, which must outlive the window's creation.
+    Dialog(const DLGTEMPLATE* memoryTemplate, HWND parent = nullptr)
+        : m_memoryTemplate(memoryTemplate), m_parent(parent) {}
 
     // Creates the dialog and runs its message loop until EndDialog or a
     // WM_QUIT arrives. Returns the EndDialog result, -1 when the loop ended
@@ -59,7 +62,8 @@ private:
     HWND CreateFromTemplate(HWND owner);
     bool PumpUntilEnd();
 
-    UINT m_templateId;
+    UINT m_templateId = 0;
+    const DLGTEMPLATE* m_memoryTemplate = nullptr;
     HWND m_parent;
     bool m_modal = false;
     bool m_endModal = false;
