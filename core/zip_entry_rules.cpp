@@ -105,4 +105,20 @@ bool IsContainedEntryName(const std::wstring& name) {
     return true;
 }
 
+bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t tailStart) {
+    constexpr size_t kRecordSize = 22;
+    if (!tail || size < kRecordSize) return true;
+    for (size_t p = size - kRecordSize + 1; p-- > 0;) {
+        if (tail[p] != 'P' || tail[p + 1] != 'K' || tail[p + 2] != 5 || tail[p + 3] != 6) continue;
+        const bool zip64Locator = p >= 20 && tail[p - 20] == 'P' && tail[p - 19] == 'K' && tail[p - 18] == 6 &&
+                                  tail[p - 17] == 7;
+        const uint32_t entries = uint32_t(tail[p + 10]) | uint32_t(tail[p + 11]) << 8;
+        const uint32_t dirSize = ReadLe32(tail + p + 12);
+        const uint32_t dirOffset = ReadLe32(tail + p + 16);
+        if (zip64Locator || entries == 0xFFFF || dirSize == 0xFFFFFFFFu || dirOffset == 0xFFFFFFFFu) return true;
+        return uint64_t(dirOffset) + dirSize == tailStart + p;
+    }
+    return true;
+}
+
 }  // namespace qel::zip

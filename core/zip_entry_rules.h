@@ -50,4 +50,12 @@ ExtendedTimes ParseExtendedTimestamp(const unsigned char* data, size_t size);
 // as "..", because Windows strips trailing dots and spaces from path segments.
 bool IsContainedEntryName(const std::wstring& name);
 
+// Whether the central directory ends right where the end-of-central-directory
+// record begins, as its offset and size say. `tail` is the last `size` bytes of
+// the archive, starting at archive offset `tailStart`; the record used is the
+// one nearest the end, as minizip picks it. Archives with bytes before or
+// inside them (Info-ZIP warns about those) fail; Zip64 archives and tails
+// without a record are not judged here (true).
+bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t tailStart);
+
 }  // namespace qel::zip

@@ -24,6 +24,7 @@ public:
     size_t Read(void* buffer, size_t size);
     bool Seek(uint64_t offset, int origin);
     uint64_t Tell() const { return m_pos; }
+    uint64_t Size() const { return m_size; }
     bool Failed() const { return m_failed; }
 
 private:

@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t kPieceSize = 16384;
 constexpr size_t kMaxNarrowName = 259;
+constexpr uint64_t kEndSearch = 0xFFFF + 22;  // end record plus the longest archive comment
 
 unzFile Unz(void* p) { return static_cast<unzFile>(p); }
 
@@ -52,7 +53,8 @@ ZipResult ZipArchive::Open(const std::wstring& archivePath, const std::wstring& 
     zlib_filefunc64_def io = m_stream->FileFunctions();
     m_unz = unzOpen2_64("", &io);
     unz_global_info64 info = {};
-    if (!m_unz || unzGetGlobalInfo64(Unz(m_unz), &info) != UNZ_OK || info.number_entry > ZPOS64_T(INT_MAX)) {
+    if (!m_unz || unzGetGlobalInfo64(Unz(m_unz), &info) != UNZ_OK || info.number_entry > ZPOS64_T(INT_MAX) ||
+        !HasNothingBeforeDirectory()) {
         Close();
         return ZipResult::Corrupt;
     }
@@ -62,6 +64,17 @@ ZipResult ZipArchive::Open(const std::wstring& archivePath, const std::wstring& 
     m_extra.reserve(1024);
     m_piece.resize(kPieceSize);
     return ZipResult::Ok;
+}
+
+// minizip quietly skips bytes found before the archive proper; a package
+// like that is damaged or not what was published (Info-ZIP warns about it).
+bool ZipArchive::HasNothingBeforeDirectory() {
+    const uint64_t size = m_stream->Size();
+    const size_t tailSize = size_t(size < kEndSearch ? size : kEndSearch);
+    std::vector<unsigned char> tail(tailSize);
+    if (!m_stream->Seek(size - tailSize, ZLIB_FILEFUNC_SEEK_SET) || m_stream->Read(tail.data(), tailSize) != tailSize)
+        return false;
+    return zip::DirectoryMeetsEndRecord(tail.data(), tail.size(), size - tailSize);
 }
 
 void ZipArchive::Close() {

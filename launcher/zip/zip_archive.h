@@ -54,6 +54,7 @@ public:
     void Close();
 
 private:
+    bool HasNothingBeforeDirectory();
     ZipResult GoTo(int index);
     ZipResult ReadCurrentEntry(int index, ZipEntry& entry);
     ZipResult ExtractFile(const ZipEntry& entry, const std::wstring& destination);

@@ -137,3 +137,46 @@ TEST(ZipEntryName, StaysBelowTheTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<unsigned char> EndRecord(uint16_t entries, uint32_t dirSize, uint32_t dirOffset) {
+    std::vector<unsigned char> r = {'P', 'K', 5, 6, 0, 0, 0, 0};
+    auto put = [&](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) r.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    put(entries, 2);
+    put(entries, 2);
+    put(dirSize, 4);
+    put(dirOffset, 4);
+    put(0, 2);
+    return r;
+}
+
+TEST(ZipEndRecord, DirectoryMustEndWhereTheRecordBegins) {
+    // 100 bytes of entries, a 46-byte directory, the record at 146.
+    std::vector<unsigned char> tail(146, 0xEE);
+    auto rec = EndRecord(1, 46, 100);
+    tail.insert(tail.end(), rec.begin(), rec.end());
+    EXPECT_TRUE(DirectoryMeetsEndRecord(tail.data(), tail.size(), 0));
+    // The same tail read from further on in the file: positions shift along.
+    EXPECT_FALSE(DirectoryMeetsEndRecord(tail.data(), tail.size(), 10));
+    // An empty archive 190 bytes into a file: bytes before it.
+    std::vector<unsigned char> junk(190, 'v');
+    auto empty = EndRecord(0, 0, 0);
+    junk.insert(junk.end(), empty.begin(), empty.end());
+    EXPECT_FALSE(DirectoryMeetsEndRecord(junk.data(), junk.size(), 0));
+    EXPECT_TRUE(DirectoryMeetsEndRecord(empty.data(), empty.size(), 0));
+    // The record nearest the end counts, even inside a trailing comment.
+    auto twice = tail;
+    auto inComment = EndRecord(0, 0, 0);
+    twice.insert(twice.end(), inComment.begin(), inComment.end());
+    EXPECT_FALSE(DirectoryMeetsEndRecord(twice.data(), twice.size(), 0));
+    // Zip64 markers and tails without a record are left to the reader.
+    auto z64 = EndRecord(0xFFFF, 46, 100);
+    EXPECT_TRUE(DirectoryMeetsEndRecord(z64.data(), z64.size(), 5));
+    const unsigned char none[30] = {};
+    EXPECT_TRUE(DirectoryMeetsEndRecord(none, sizeof none, 0));
+}
+
+}  // namespace

@@ -268,14 +268,18 @@ TEST(ZipUnzipPackage, PackagesThatCannotBeOpened) {
 
 TEST(ZipUnzipPackage, ArchiveWithoutEntries) {
     Scratch s;
-    // Behind a stub (as in a self-extractor) the empty directory is read and
-    // there is nothing to do.
+    // An empty archive behind other bytes: minizip reads it as empty, but
+    // bytes before an archive mean a damaged package.
     const Outcome r = Unzip(s.Package("stub" + BuildZip({})), s.Target());
-    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.result, kUnzipFailed);
     EXPECT_TRUE(r.positions.empty());
     EXPECT_TRUE(List(s.Target()).empty());
-    // minizip takes an end record found at offset 0 for no end record at all.
+    // minizip takes an end record found at offset 0 for no end record at all,
+    // so an empty archive never opens.
     EXPECT_EQ(Unzip(s.Package(BuildZip({})), s.Target()).result, kUnzipFailed);
+    // Bytes before an archive with entries: refused before anything is written.
+    EXPECT_EQ(Unzip(s.Package("junk" + BuildZip({File("a.txt", "a")})), s.Target()).result, kUnzipFailed);
+    EXPECT_TRUE(List(s.Target()).empty());
 }
 
 TEST(ZipUnzipPackage, NameWithSlashButNoDirectoryBitsFails) {
