@@ -27,6 +27,8 @@ uint32_t ReadLe32(const unsigned char* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
+uint64_t ReadLe64(const unsigned char* p) { return uint64_t(ReadLe32(p)) | uint64_t(ReadLe32(p + 4)) << 32; }
+
 bool IsSeparator(wchar_t c) { return c == L'/' || c == L'\\'; }
 
 // "..", "...", ".. ", ". ." all name the parent once Windows has trimmed them.
@@ -106,19 +108,30 @@ bool IsContainedEntryName(const std::wstring& name) {
 }
 
 bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t tailStart) {
-    constexpr size_t kRecordSize = 22;
-    if (!tail || size < kRecordSize) return true;
-    for (size_t p = size - kRecordSize + 1; p-- > 0;) {
-        if (tail[p] != 'P' || tail[p + 1] != 'K' || tail[p + 2] != 5 || tail[p + 3] != 6) continue;
-        const bool zip64Locator = p >= 20 && tail[p - 20] == 'P' && tail[p - 19] == 'K' && tail[p - 18] == 6 &&
-                                  tail[p - 17] == 7;
-        const uint32_t entries = uint32_t(tail[p + 10]) | uint32_t(tail[p + 11]) << 8;
-        const uint32_t dirSize = ReadLe32(tail + p + 12);
-        const uint32_t dirOffset = ReadLe32(tail + p + 16);
-        if (zip64Locator || entries == 0xFFFF || dirSize == 0xFFFFFFFFu || dirOffset == 0xFFFFFFFFu) return true;
-        return uint64_t(dirOffset) + dirSize == tailStart + p;
+    if (!tail) return true;
+    auto signatureAt = [&](size_t p, unsigned char a, unsigned char b) {
+        return tail[p] == 'P' && tail[p + 1] == 'K' && tail[p + 2] == a && tail[p + 3] == b;
+    };
+    auto lastSignature = [&](unsigned char a, unsigned char b, size_t recordSize) -> std::optional<size_t> {
+        if (size < recordSize) return std::nullopt;
+        for (size_t p = size - recordSize + 1; p-- > 0;)
+            if (signatureAt(p, a, b)) return p;
+        return std::nullopt;
+    };
+    // Like minizip: a Zip64 locator that leads to a Zip64 end record wins.
+    if (const auto locator = lastSignature(6, 7, 20)) {
+        const uint64_t record = ReadLe64(tail + *locator + 8);
+        if (ReadLe32(tail + *locator + 4) == 0 && ReadLe32(tail + *locator + 16) == 1 && record >= tailStart &&
+            record - tailStart <= size - 56) {
+            const size_t at = size_t(record - tailStart);
+            if (signatureAt(at, 6, 6)) return ReadLe64(tail + at + 48) + ReadLe64(tail + at + 40) == record;
+        }
     }
-    return true;
+    const auto end = lastSignature(5, 6, 22);
+    if (!end) return true;
+    const uint64_t dirSize = ReadLe32(tail + *end + 12);
+    const uint64_t dirOffset = ReadLe32(tail + *end + 16);
+    return dirOffset + dirSize == tailStart + *end;
 }
 
 }  // namespace qel::zip

@@ -53,9 +53,10 @@ bool IsContainedEntryName(const std::wstring& name);
 // Whether the central directory ends right where the end-of-central-directory
 // record begins, as its offset and size say. `tail` is the last `size` bytes of
 // the archive, starting at archive offset `tailStart`; the record used is the
-// one nearest the end, as minizip picks it. Archives with bytes before or
-// inside them (Info-ZIP warns about those) fail; Zip64 archives and tails
-// without a record are not judged here (true).
+// one minizip picks (a Zip64 end record when a locator leads to one, else
+// the end record nearest the end). Archives with bytes before or inside them
+// (Info-ZIP warns about those) fail; a tail without a record is not judged
+// here (true).
 bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t tailStart);
 
 }  // namespace qel::zip

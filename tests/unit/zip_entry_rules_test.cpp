@@ -172,11 +172,47 @@ TEST(ZipEndRecord, DirectoryMustEndWhereTheRecordBegins) {
     auto inComment = EndRecord(0, 0, 0);
     twice.insert(twice.end(), inComment.begin(), inComment.end());
     EXPECT_FALSE(DirectoryMeetsEndRecord(twice.data(), twice.size(), 0));
-    // Zip64 markers and tails without a record are left to the reader.
-    auto z64 = EndRecord(0xFFFF, 46, 100);
-    EXPECT_TRUE(DirectoryMeetsEndRecord(z64.data(), z64.size(), 5));
     const unsigned char none[30] = {};
     EXPECT_TRUE(DirectoryMeetsEndRecord(none, sizeof none, 0));
+}
+
+TEST(ZipEndRecord, Zip64EndRecordIsWhereTheDirectoryMustEnd) {
+    auto put = [](std::vector<unsigned char>& v, uint64_t x, int bytes) {
+        for (int i = 0; i < bytes; ++i) v.push_back(static_cast<unsigned char>(x >> (8 * i)));
+    };
+    auto archive = [&](uint64_t z64At, uint64_t dirSize, uint64_t dirOffset, uint32_t disks) {
+        std::vector<unsigned char> v(size_t(z64At), 0xEE);  // entries and directory
+        v.insert(v.end(), {'P', 'K', 6, 6});
+        put(v, 44, 8);
+        put(v, 45, 2);
+        put(v, 45, 2);
+        put(v, 0, 4);
+        put(v, 0, 4);
+        put(v, 1, 8);
+        put(v, 1, 8);
+        put(v, dirSize, 8);
+        put(v, dirOffset, 8);
+        v.insert(v.end(), {'P', 'K', 6, 7});
+        put(v, 0, 4);
+        put(v, z64At, 8);
+        put(v, disks, 4);
+        auto rec = EndRecord(0xFFFF, 0xFFFFFFFF, 0xFFFFFFFF);
+        v.insert(v.end(), rec.begin(), rec.end());
+        return v;
+    };
+    auto good = archive(150, 50, 100, 1);
+    EXPECT_TRUE(DirectoryMeetsEndRecord(good.data(), good.size(), 0));
+    auto gap = archive(150, 40, 100, 1);
+    EXPECT_FALSE(DirectoryMeetsEndRecord(gap.data(), gap.size(), 0));
+    // A locator that does not lead to a Zip64 record (a name holding its
+    // signature, a second disk) leaves the plain end record in charge.
+    auto multiDisk = archive(150, 40, 100, 2);
+    EXPECT_FALSE(DirectoryMeetsEndRecord(multiDisk.data(), multiDisk.size(), 0));
+    std::vector<unsigned char> plain(120, 0xEE);
+    plain.insert(plain.begin() + 30, {'P', 'K', 6, 7});
+    auto rec = EndRecord(1, 74, 50);
+    plain.insert(plain.end(), rec.begin(), rec.end());
+    EXPECT_TRUE(DirectoryMeetsEndRecord(plain.data(), plain.size(), 0));
 }
 
 }  // namespace
