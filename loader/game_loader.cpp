@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/close_notice.h"
 #include "core/launch_params.h"
 #include "loader/common.h"
 #include "loader/logger.h"
@@ -26,6 +27,21 @@ bool ParseCmdParam(std::wstring& text) {
         [](size_t index, const std::wstring& arg) {
             QEL_LOG(2, L"CommandLineToArgvW argCount:" << index << L" szArgList:" << arg);
         });
+    return true;
+}
+
+}  // namespace qel
+
+namespace qel {
+
+bool SendCloseNotice(HWND target) {
+    if (!::IsWindow(target)) return false;
+    auto record = MakeCloseNotice();
+    COPYDATASTRUCT cds = {};
+    cds.dwData = kCloseNoticeTag;
+    cds.cbData = static_cast<DWORD>(record.size());
+    cds.lpData = record.data();
+    ::SendMessageW(target, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds));
     return true;
 }
 

@@ -7,14 +7,6 @@
 
 namespace qel {
 
-bool IsGameExit(const std::wstring&) { return false; }
-
-std::wstring GetSettingsFilePath() { return std::wstring(); }
-bool WriteWindowId(const std::wstring&, const std::wstring&) { return false; }
-bool WriteLoginSource(const std::wstring&, const std::wstring&) { return false; }
-
-std::wstring GetBagFileParam(const std::wstring&) { return std::wstring(); }
-
 void GameLoaderWnd::BuildGamePath() {}
 void GameLoaderWnd::LoadWeb() {}
 void GameLoaderWnd::LoadGame() {}

@@ -78,7 +78,7 @@ class LoaderStart(WineTestCase):
         self.close(p, hwnd)
 
     def test_every_start_path_ends_with_exit_code_zero(self):
-        for args in ([], ["--installed=1"], ["--token=abc"], ["{\"type\":1}"], ["--winid=12ab", "--typeMode=2"]):
+        for args in ([], ["--installed=1"], ["--token=abc"], ["{\"type\":2}"], ["--winid=12ab", "--typeMode=2"]):
             with self.subTest(args=args):
                 p, hwnd = self.start_first(*args)
                 self.close(p, hwnd)

@@ -1,7 +1,9 @@
 // Stand-in for the game programs: appends its whole command line (UTF-8) as one
 // line to the file named by QEL_FAKE_GAME_LOG, or to "<program>.cmdline.txt"
-// beside itself, then exits with code 0.
+// beside itself, then exits with code 0. With QEL_FAKE_GAME_LINGER_MS set it
+// stays running that long first, so that tests can find and end it.
 #include <windows.h>
+#include <cwchar>
 #include <string>
 
 static std::string ToUtf8(const std::wstring& w) {
@@ -29,5 +31,7 @@ int wmain() {
     DWORD written = 0;
     WriteFile(f, line.data(), (DWORD)line.size(), &written, nullptr);
     CloseHandle(f);
+    n = GetEnvironmentVariableW(L"QEL_FAKE_GAME_LINGER_MS", path, MAX_PATH * 2);
+    if (n > 0 && n < MAX_PATH * 2) Sleep(wcstoul(path, nullptr, 10));
     return 0;
 }
