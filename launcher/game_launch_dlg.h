@@ -3,13 +3,15 @@
 // version, updates the game and starts it, the event reports, and every way
 // in which the launcher ends.
 #include "dlgapp/dialog.h"
+#include "launcher/ui/GameTopBg.h"
+#include "launcher/ui/GdiPlusPng.h"
+#include "launcher/ui/MyProgressCtrl.h"
 #include "win/unique_handle.h"
 
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
-
-class CGameTopBg;
 
 // What the version check hands to the package download.
 struct UpdateTarget {
@@ -20,7 +22,7 @@ struct UpdateTarget {
     std::wstring documentsFolder;  // with a trailing "/"
 };
 
-class CGameLaunchDlg : public dlgapp::Dialog {
+class CGameLaunchDlg : public dlgapp::Dialog, public ISplashOwner {
 public:
     CGameLaunchDlg();
     ~CGameLaunchDlg() override;
@@ -45,6 +47,11 @@ public:
     const std::string& Source() const { return m_source; }
     const std::string& Ovext() const { return m_ovext; }
 
+    // The splash's view of this dialog (which window the user drags).
+    HWND GetOwnerHwnd() const override { return m_hWnd; }
+    void SetDragDialog(BOOL dragDialog) override { m_bDragDialog = dragDialog; }
+    BOOL GetDragDialog() const override { return m_bDragDialog; }
+
 protected:
     void DoDataExchange(dlgapp::DataExchange& dx) override;
     bool PreTranslateMessage(MSG* msg) override;
@@ -66,15 +73,20 @@ private:
     void PlaceWindows();
     LRESULT OnLaunchStatus(WPARAM wp, LPARAM lp);
     LRESULT OnBusyTimer(WPARAM wp, LPARAM lp);
+    LRESULT OnPaint(WPARAM wp, LPARAM lp);
+    LRESULT OnNcHitTest(WPARAM wp, LPARAM lp);
+    LRESULT OnMove(WPARAM wp, LPARAM lp);
+    LRESULT OnCtlColorStatic(WPARAM wp, LPARAM lp);
 
     // Start-up and worker.
     std::atomic<HANDLE> m_hUpdateThread{nullptr};
     qel::UniqueHandleK m_instanceLock;
-    CGameTopBg* m_pTopBg = nullptr;
+    std::unique_ptr<CGameTopBg> m_pTopBg;
     HICON m_hIcon = nullptr;
-    dlgapp::Window m_progress;
+    CMyProgressCtrl m_progress;
     dlgapp::Window m_status;
-    int m_busyPosition = 0;
+    CGdiPlusPngResource m_bkImage;  // PNG 146 with the memory block it lives in
+    BOOL m_bDragDialog = FALSE;     // 1: the user handles the dialog, 0: the splash
 
     // Launch parameters, UTF-8.
     std::string m_token;

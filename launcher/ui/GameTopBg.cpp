@@ -33,56 +33,26 @@ void CentreWindowOnScreen(HWND hwnd) {
     ::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-CGameTopBg::CGameTopBg(ISplashOwner* pOwner) : m_pOwner(pOwner) {}
+CGameTopBg::CGameTopBg(ISplashOwner* pOwner) : dlgapp::Dialog(IDD_SPLASH), m_pOwner(pOwner) {
+    OnMessage(WM_MOVE, [this](WPARAM wp, LPARAM lp) { return OnMove(wp, lp); });
+    OnMessage(WM_NCHITTEST, [this](WPARAM wp, LPARAM lp) { return OnNcHitTest(wp, lp); });
+}
 
 CGameTopBg::~CGameTopBg() {
-    if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+    HWND hwnd = UnsubclassWindow();
+    if (hwnd && ::IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }
 
-BOOL CGameTopBg::Create(HWND hOwnerWnd, HMODULE resModule) {
-    m_hResModule = resModule ? resModule : ::GetModuleHandleW(nullptr);
-    HWND hwnd = ::CreateDialogParamW(m_hResModule, MAKEINTRESOURCEW(IDD_SPLASH), hOwnerWnd, DialogProc,
-                                     reinterpret_cast<LPARAM>(this));
-    return hwnd != nullptr;
-}
-
-INT_PTR CALLBACK CGameTopBg::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    CGameTopBg* self;
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<CGameTopBg*>(lp);
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lp);
-        self->m_hWnd = hwnd;
-        return self->OnInitDialog();
-    }
-    self = reinterpret_cast<CGameTopBg*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self) return FALSE;
-    switch (msg) {
-    case WM_MOVE:
-        self->OnMove();
-        return TRUE;
-    case WM_NCHITTEST:
-        ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self->OnNcHitTest(wp, lp));
-        return TRUE;
-    case WM_COMMAND:
-        // The dialog manager turns Escape and Enter into these; the splash has
-        // nothing to cancel or confirm and must stay.
-        return LOWORD(wp) == IDCANCEL || LOWORD(wp) == IDOK;
-    case WM_NCDESTROY:
-        self->m_hWnd = nullptr;
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
-
-BOOL CGameTopBg::OnInitDialog() {
+bool CGameTopBg::OnInitDialog() {
+    dlgapp::Dialog::OnInitDialog();
+    m_hLayeredWnd = m_hWnd;
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, ::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & ~WS_CAPTION);
-    if (!m_image.Load(IDR_PNG_SPLASH, L"PNG", m_hResModule)) return FALSE;
+    if (!m_image.Load(IDR_PNG_SPLASH, L"PNG", ResourceModule())) return false;
     const SIZE size = m_image.GetSize();
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     CentreWindowOnScreen(m_hWnd);
     DrawToLayeredWindow();
-    return FALSE;  // no control takes the focus
+    return false;  // no control takes the focus
 }
 
 void CGameTopBg::FollowOwner() {
@@ -93,34 +63,36 @@ void CGameTopBg::FollowOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CGameTopBg::OnMove() {
-    if (!m_hWnd || !m_pOwner || m_pOwner->GetDragDialog()) return;
-    HWND owner = m_pOwner->GetOwnerHwnd();
-    if (!owner) return;
+LRESULT CGameTopBg::OnMove(WPARAM wp, LPARAM lp) {
+    const LRESULT result = Default(WM_MOVE, wp, lp);
+    HWND owner = m_pOwner ? m_pOwner->GetOwnerHwnd() : nullptr;
+    if (!owner || m_pOwner->GetDragDialog()) return result;
     RECT rc;
     ::GetWindowRect(m_hWnd, &rc);
     ::SetWindowPos(owner, nullptr, rc.left + kSplashOffsetX, rc.top + kSplashOffsetY, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return result;
 }
 
 LRESULT CGameTopBg::OnNcHitTest(WPARAM wp, LPARAM lp) {
     if (m_pOwner) m_pOwner->SetDragDialog(FALSE);
-    return ::DefWindowProcW(m_hWnd, WM_NCHITTEST, wp, lp) == HTCLIENT ? HTCAPTION : HTNOWHERE;
+    return Default(WM_NCHITTEST, wp, lp) == HTCLIENT ? HTCAPTION : HTNOWHERE;
 }
 
-BOOL CGameTopBg::PreTranslateMessage(const MSG* pMsg) const {
-    if (!m_hWnd || pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_ESCAPE) return FALSE;
-    return pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd);
+bool CGameTopBg::PreTranslateMessage(MSG* msg) {
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) return true;
+    return dlgapp::Dialog::PreTranslateMessage(msg);
 }
 
 void CGameTopBg::DrawToLayeredWindow() {
     Gdiplus::Image* image = m_image.GetImage();
-    if (!image || !m_hWnd || !::IsWindow(m_hWnd)) return;
+    HWND hwnd = m_hLayeredWnd;
+    if (!image || !hwnd || !::IsWindow(hwnd)) return;
     const SIZE size = m_image.GetSize();
 
-    qel::WindowDC screen(m_hWnd);
+    qel::WindowDC screen(hwnd);
     RECT rc;
-    ::GetWindowRect(m_hWnd, &rc);
+    ::GetWindowRect(hwnd, &rc);
     POINT dest = {rc.left, rc.top};
 
     // A top-down 32-bit section that GDI+ fills as premultiplied ARGB: that is
@@ -145,13 +117,13 @@ void CGameTopBg::DrawToLayeredWindow() {
         graphics.DrawImage(image, corners, 3);
     }
 
-    const LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
-    if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED)) ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
 
     UpdateLayeredTool& tool = UpdateLayeredTool::Instance();
     if (!tool.m_pUpdateLayeredWindow) return;
     POINT src = {0, 0};
     SIZE extent = size;
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    tool.m_pUpdateLayeredWindow(m_hWnd, screen.get(), &dest, &extent, memDC.get(), &src, 0, &blend, ULW_ALPHA);
+    tool.m_pUpdateLayeredWindow(hwnd, screen.get(), &dest, &extent, memDC.get(), &src, 0, &blend, ULW_ALPHA);
 }

@@ -5,6 +5,7 @@
 // them the user holds, so that the follower never moves the leader back.
 #include <windows.h>
 
+#include "dlgapp/dialog.h"
 #include "launcher/ui/GdiPlusPng.h"
 
 // Where the splash lies relative to the dialog's top-left corner.
@@ -26,31 +27,28 @@ protected:
     ~ISplashOwner() = default;
 };
 
-class CGameTopBg {
+class CGameTopBg : public dlgapp::Dialog {
 public:
     explicit CGameTopBg(ISplashOwner* pOwner);
-    virtual ~CGameTopBg();
-    CGameTopBg(const CGameTopBg&) = delete;
-    CGameTopBg& operator=(const CGameTopBg&) = delete;
-
-    // Creates the (hidden) window from dialog template 103 of resModule.
-    BOOL Create(HWND hOwnerWnd, HMODULE resModule = nullptr);
-    HWND GetSafeHwnd() const { return m_hWnd; }
+    ~CGameTopBg() override;
 
     // Moves the splash to its place over the owner's current position.
     void FollowOwner();
-    // Keys that must never reach the splash: Escape would cancel it.
-    BOOL PreTranslateMessage(const MSG* pMsg) const;
+    // Escape would cancel the splash; it never reaches it.
+    bool PreTranslateMessage(MSG* msg) override;
     void DrawToLayeredWindow();
 
+protected:
+    bool OnInitDialog() override;
+    // Nothing to confirm or cancel: the splash lives as long as its owner.
+    void OnOK() override {}
+    void OnCancel() override {}
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    BOOL OnInitDialog();
-    void OnMove();
+    LRESULT OnMove(WPARAM wp, LPARAM lp);
     LRESULT OnNcHitTest(WPARAM wp, LPARAM lp);
 
     CGdiPlusPngResource m_image;
-    HWND m_hWnd = nullptr;
+    HWND m_hLayeredWnd = nullptr;  // kept for the layered drawing
     ISplashOwner* m_pOwner;
-    HMODULE m_hResModule = nullptr;
 };

@@ -1,28 +1,25 @@
 #include "launcher/ui/MyProgressCtrl.h"
 
-#include <commctrl.h>
-
 #include "core/progress_rule.h"
 #include "launcher/ui/ui_resource.h"
 
-namespace {
-constexpr UINT_PTR kSubclassId = 0x51B1;
+CMyProgressCtrl::CMyProgressCtrl() {
+    OnMessage(WM_ERASEBKGND, [](WPARAM, LPARAM) -> LRESULT { return TRUE; });  // nothing to erase
+    OnMessage(WM_PAINT, [this](WPARAM, LPARAM) { return OnPaint(); });
+    OnMessage(WM_DESTROY, [this](WPARAM wp, LPARAM lp) {
+        // The kept device context belongs to this window and cannot outlive it.
+        ReleaseSurface();
+        return Default(WM_DESTROY, wp, lp);
+    });
 }
 
 CMyProgressCtrl::~CMyProgressCtrl() {
-    if (m_hWnd) ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+    UnsubclassWindow();
     // The image and the surface are GDI+ objects: they must go before this
     // control's GDI+ start-up ends.
     m_image.Free();
     ReleaseSurface();
     if (m_bGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
-}
-
-BOOL CMyProgressCtrl::SubclassWindow(HWND hwnd) {
-    if (!hwnd || m_hWnd) return FALSE;
-    if (!::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) return FALSE;
-    m_hWnd = hwnd;
-    return TRUE;
 }
 
 void CMyProgressCtrl::StartGdiplus() {
@@ -44,26 +41,28 @@ void CMyProgressCtrl::InitImage(HMODULE resModule) {
     m_nImageHeight = size.cy;
 
     ::GetWindowRect(m_hWnd, &m_rcPlace);
-    HWND parent = ::GetParent(m_hWnd);
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&m_rcPlace), 2);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(m_hWnd), reinterpret_cast<POINT*>(&m_rcPlace), 2);
     m_rcPlace.right = m_rcPlace.left + m_nImageWidth;
     m_rcPlace.bottom = m_rcPlace.top + m_nImageHeight;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nImageWidth, m_nImageHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     ReleaseSurface();
     m_hWindowDC = ::GetWindowDC(m_hWnd);
+    m_hDCWnd = m_hWnd;
     if (m_hWindowDC) m_pGraphics = new Gdiplus::Graphics(m_hWindowDC);
 }
 
 void CMyProgressCtrl::ReleaseSurface() {
     delete m_pGraphics;
     m_pGraphics = nullptr;
-    if (m_hWindowDC) ::ReleaseDC(m_hWnd, m_hWindowDC);
+    if (m_hWindowDC) ::ReleaseDC(m_hDCWnd, m_hWindowDC);
     m_hWindowDC = nullptr;
+    m_hDCWnd = nullptr;
 }
 
 int CMyProgressCtrl::SetProgress(int position) {
-    if (!m_hWnd || !::IsWindow(m_hWnd)) return -1;
+    HWND hwnd = m_hWnd;
+    if (!hwnd || !::IsWindow(hwnd)) return -1;
     const int old = m_nPos;
     m_nPos = position;
     const qel::ProgressStep step = qel::NextProgressStep(m_nFill, position, m_nImageWidth);
@@ -71,11 +70,11 @@ int CMyProgressCtrl::SetProgress(int position) {
     if (step.clearFirst && m_pGraphics) m_pGraphics->Clear(Gdiplus::Color(0x00FFFFFF));
     m_bDirty = true;
     m_nFill = step.fill;
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     return old;
 }
 
-void CMyProgressCtrl::OnPaint() {
+LRESULT CMyProgressCtrl::OnPaint() {
     PAINTSTRUCT ps;
     ::BeginPaint(m_hWnd, &ps);
     Gdiplus::Image* image = m_image.GetImage();
@@ -84,25 +83,5 @@ void CMyProgressCtrl::OnPaint() {
         m_pGraphics->DrawImage(image, 0, 0, 0, 0, m_nFill, m_nImageHeight, Gdiplus::UnitPixel);
     }
     ::EndPaint(m_hWnd, &ps);
-}
-
-LRESULT CALLBACK CMyProgressCtrl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                               DWORD_PTR data) {
-    auto* self = reinterpret_cast<CMyProgressCtrl*>(data);
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return TRUE;  // the strip is drawn in whole columns; nothing to erase
-    case WM_PAINT:
-        self->OnPaint();
-        return 0;
-    case WM_NCDESTROY:
-        // The kept device context belongs to this window and cannot outlive it.
-        self->ReleaseSurface();
-        ::RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-        self->m_hWnd = nullptr;
-        break;
-    default:
-        break;
-    }
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+    return 0;
 }

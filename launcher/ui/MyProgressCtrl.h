@@ -1,23 +1,18 @@
 #pragma once
 // The launcher's progress bar: shows the left part of a strip image instead of
-// the standard progress drawing. Binds to an existing progress control of a
-// dialog; the standard control's range and position are never used.
+// the standard progress drawing. Bound to the dialog's progress control by its
+// data exchange; the standard control's range and position are never used.
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "dlgapp/window.h"
 #include "launcher/ui/GdiPlusPng.h"
 
-class CMyProgressCtrl {
+class CMyProgressCtrl : public dlgapp::Window {
 public:
-    CMyProgressCtrl() = default;
-    virtual ~CMyProgressCtrl();
-    CMyProgressCtrl(const CMyProgressCtrl&) = delete;
-    CMyProgressCtrl& operator=(const CMyProgressCtrl&) = delete;
-
-    // Takes over painting of the control (data exchange binds control 1000).
-    BOOL SubclassWindow(HWND hwnd);
-    HWND GetSafeHwnd() const { return m_hWnd; }
+    CMyProgressCtrl();
+    ~CMyProgressCtrl() override;
 
     // Set-up, in this order, once the control sits where it belongs.
     void StartGdiplus();
@@ -31,9 +26,7 @@ public:
     int GetFillWidth() const { return m_nFill; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR data);
-    void OnPaint();
+    LRESULT OnPaint();
     void ReleaseSurface();
 
     ULONG_PTR m_gdiplusToken = 0;
@@ -41,11 +34,11 @@ private:
     CGdiPlusPngResource m_image;
     Gdiplus::Graphics* m_pGraphics = nullptr;  // on m_hWindowDC, kept for the control's life
     HDC m_hWindowDC = nullptr;
+    HWND m_hDCWnd = nullptr;                   // the window m_hWindowDC belongs to
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
     int m_nPos = 0;
     int m_nFill = 0;
     RECT m_rcPlace = {};
     bool m_bDirty = false;
-    HWND m_hWnd = nullptr;
 };

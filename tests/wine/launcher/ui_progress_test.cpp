@@ -51,7 +51,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(s_gdiplus->ok());
         ASSERT_TRUE(s_control);
-        ASSERT_EQ(s_bar->GetSafeHwnd(), s_control);
+        ASSERT_EQ(s_bar->Hwnd(), s_control);
         s_bar->SetProgress(1);  // every test starts from the start-up state
         ::SetWindowSubclass(s_control, CountPaints, 7, reinterpret_cast<DWORD_PTR>(&m_paints));
     }

@@ -88,7 +88,7 @@ protected:
         s_dialog = new StandInDialog;
         s_dialog->m_splash = std::make_unique<CGameTopBg>(s_dialog);
         if (!s_dialog->m_splash->Create(s_dialog->m_hwnd)) return;
-        ::ShowWindow(s_dialog->m_splash->GetSafeHwnd(), SW_SHOWNORMAL);
+        ::ShowWindow(s_dialog->m_splash->Hwnd(), SW_SHOWNORMAL);
         Pump();
     }
     static void TearDownTestSuite() {
@@ -98,7 +98,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(s_gdiplus->ok());
         ASSERT_TRUE(s_dialog->m_hwnd);
-        m_splash = s_dialog->m_splash->GetSafeHwnd();
+        m_splash = s_dialog->m_splash->Hwnd();
         ASSERT_TRUE(m_splash);
     }
     // Puts both windows where the launcher's start-up does: the dialog at
@@ -177,25 +177,30 @@ TEST_F(SplashTest, HitTestAnswersCaptionInsideAndNowhereOutside) {
     EXPECT_EQ(HitTest(m_splash, rc.right + 50, rc.bottom + 50), HTNOWHERE);
 }
 
-TEST_F(SplashTest, EscapeDoesNothing) {
-    // As the launcher's message loop sees it: key-down on the splash.
+TEST_F(SplashTest, EscapeAndEnterDoNothing) {
     MSG msg = {};
     msg.hwnd = m_splash;
     msg.message = WM_KEYDOWN;
     msg.wParam = VK_ESCAPE;
     EXPECT_TRUE(m_dialog.m_splash->PreTranslateMessage(&msg));
-    msg.wParam = VK_RETURN;
-    EXPECT_FALSE(m_dialog.m_splash->PreTranslateMessage(&msg));
 
-    // Even when the dialog manager gets the key, there is nothing to cancel.
+    // As the launcher's message loop serves the keys: every bound window from
+    // the target upwards may take them first, then they are dispatched.
     ::SetFocus(m_splash);
-    ::PostMessageW(m_splash, WM_KEYDOWN, VK_ESCAPE, 0);
-    ::PostMessageW(m_splash, WM_KEYUP, VK_ESCAPE, 0);
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        ::PostMessageW(m_splash, WM_KEYDOWN, key, 0);
+        ::PostMessageW(m_splash, WM_KEYUP, key, 0);
+    }
     MSG queued;
     while (::PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE)) {
-        if (!::IsDialogMessageW(m_splash, &queued)) ::DispatchMessageW(&queued);
+        dlgapp::Window* target = dlgapp::Window::FromHandle(queued.hwnd);
+        if (target && target->PreTranslateMessage(&queued)) continue;
+        ::TranslateMessage(&queued);
+        ::DispatchMessageW(&queued);
     }
-    ::SendMessageW(m_splash, WM_COMMAND, IDCANCEL, 0);
+    // Whatever turns a key into a command, the splash has nothing to end.
+    ::SendMessageW(m_splash, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ::SendMessageW(m_splash, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     Pump();
     EXPECT_TRUE(::IsWindow(m_splash));
     EXPECT_TRUE(::IsWindowVisible(m_splash));
