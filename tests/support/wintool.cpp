@@ -5,6 +5,8 @@
 //   wintool state <hwnd>                         prints "exists visible iconic left top width height"
 //   wintool wait-gone <hwnd> <timeout ms>        exit 0 once the window is gone, 1 on time-out
 //   wintool class <hwnd>                         prints the window class name
+//   wintool owned <hwnd>                         prints the first top-level window it owns; exit 1 if none
+//   wintool move <hwnd> <x> <y>                  moves the window, size and z-order kept
 // A handle argument may also be "title:<text>".
 #include <windows.h>
 #include <cstdio>
@@ -25,13 +27,20 @@ static HWND ParseWindow(const wchar_t* s) {
     return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoul(s, nullptr, 10)));
 }
 
+static BOOL CALLBACK FindOwned(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<HWND*>(lp);
+    if (GetWindow(w, GW_OWNER) != search[0]) return TRUE;
+    search[1] = w;
+    return FALSE;
+}
+
 static ULONG_PTR Num(int argc, wchar_t** argv, int i) {
     return i < argc ? static_cast<ULONG_PTR>(wcstoll(argv[i], nullptr, 0)) : 0;
 }
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class ...\n");
+        fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class|owned|move ...\n");
         return 2;
     }
     std::wstring cmd = argv[1];
@@ -75,6 +84,18 @@ int wmain(int argc, wchar_t** argv) {
         if (!GetClassNameW(h, name, 256)) return 1;
         printf("%ls\n", name);
         return 0;
+    }
+    if (cmd == L"owned") {
+        HWND search[2] = {h, nullptr};
+        EnumWindows(FindOwned, reinterpret_cast<LPARAM>(search));
+        if (!search[1]) return 1;
+        printf("%lu\n", (unsigned long)(ULONG_PTR)search[1]);
+        return 0;
+    }
+    if (cmd == L"move") {
+        return SetWindowPos(h, nullptr, (int)wcstol(argc > 3 ? argv[3] : L"0", nullptr, 10),
+                            (int)wcstol(argc > 4 ? argv[4] : L"0", nullptr, 10), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     }
     fprintf(stderr, "unknown command\n");
     return 2;
