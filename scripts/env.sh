@@ -9,7 +9,9 @@ export WINEPREFIX="${WINEPREFIX:-$QEL_CACHE_DIR/wineprefix}"
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono/Gecko install prompts; a missing engine must never block a test.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;winemenubuilder.exe=}"
+# The web-browser control (ieframe) still loads without mshtml: it navigates and
+# raises its events, and every page ends in NavigateError instead of a document.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=;mshtml=;winemenubuilder.exe=}"
 export BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 # Debian's python, not a user-installed one, so the e2e tests find nothing missing.
 export PYTHON="${PYTHON:-/usr/bin/python3}"
