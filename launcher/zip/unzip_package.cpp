@@ -48,13 +48,17 @@ int ExtractAll(ZipArchive& archive, const std::wstring& target, const UnzipProgr
 
 int UnzipPackageTo(const std::wstring& packagePath, const std::wstring& targetFolder,
                    const UnzipProgress& progress) {
-    const std::wstring target = targetFolder.empty() ? CurrentDirectory() : targetFolder;
-    CreateFolderTree(target);
-    ZipArchive archive;
-    if (archive.Open(packagePath, target) != ZipResult::Ok) return kUnzipFailed;
-    const int result = ExtractAll(archive, target, progress);
-    archive.Close();
-    return result;
+    try {
+        const std::wstring target = targetFolder.empty() ? CurrentDirectory() : targetFolder;
+        CreateFolderTree(target);
+        ZipArchive archive;
+        if (archive.Open(packagePath, target) != ZipResult::Ok) return kUnzipFailed;
+        const int result = ExtractAll(archive, target, progress);
+        archive.Close();
+        return result;
+    } catch (...) {  // out of memory: the worker thread must not see an exception
+        return kUnzipFailed;
+    }
 }
 
 }  // namespace qel
