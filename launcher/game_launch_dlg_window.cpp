@@ -20,6 +20,13 @@ constexpr COLORREF kStatusTextColour = RGB(255, 247, 210);
 
 void CGameLaunchDlg::RegisterWindowHandlers() {
     OnMessage(WM_PAINT, [this](WPARAM wp, LPARAM lp) { return OnPaint(wp, lp); });
+    // The paint covers the whole client area with the background image. An
+    // erase in between (it comes inside the paint's own BeginPaint) would
+    // wipe the image under the status line after each text change.
+    OnMessage(WM_ERASEBKGND, [this](WPARAM wp, LPARAM lp) -> LRESULT {
+        if (m_bkImage.GetImage() && !::IsIconic(m_hWnd)) return TRUE;
+        return Default(WM_ERASEBKGND, wp, lp);
+    });
     OnMessage(WM_TIMER, [this](WPARAM wp, LPARAM lp) { return OnBusyTimer(wp, lp); });
     OnMessage(WM_NCHITTEST, [this](WPARAM wp, LPARAM lp) { return OnNcHitTest(wp, lp); });
     OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); });

@@ -1,5 +1,8 @@
 """The launcher's two windows under Wine: the dialog strip under its layered
 splash, placed, dragged as one, and deaf to Escape."""
+import os
+import subprocess
+import tempfile
 import time
 import unittest
 
@@ -10,7 +13,9 @@ WM_KEYDOWN = 0x100
 WM_NCHITTEST = 0x84
 WM_CLOSE = 0x10
 WM_LAUNCH_STATUS = 1125
+STATUS_BUSY_START = 10001
 STATUS_BUSY_STOP = 10002
+IDC_STATUS = 1001
 VK_ESCAPE = 0x1B
 HTCAPTION = 2
 SCREEN_W, SCREEN_H = 1280, 1024   # the test display
@@ -18,6 +23,30 @@ SCREEN_W, SCREEN_H = 1280, 1024   # the test display
 
 def lparam_point(x, y):
     return ((y & 0xFFFF) << 16) | (x & 0xFFFF)
+
+
+def status_text(dialog):
+    rc, out = wintool("text", dialog, IDC_STATUS)
+    return "".join(chr(int(u, 16)) for u in out.split()) if rc == 0 else None
+
+
+def screen_pixels(points):
+    """RGB of screen points, read from the X display the launcher draws on."""
+    with tempfile.TemporaryDirectory() as d:
+        shot = os.path.join(d, "screen.png")
+        subprocess.run(["import", "-window", "root", shot], check=True, timeout=30)
+        out = []
+        for x, y in points:
+            r = subprocess.run(["convert", shot, "-format", "%%[fx:int(255*p{%d,%d}.r)] "
+                                "%%[fx:int(255*p{%d,%d}.g)] %%[fx:int(255*p{%d,%d}.b)]" % (x, y, x, y, x, y),
+                                "info:"], check=True, capture_output=True, text=True, timeout=30)
+            out.append(tuple(int(v) for v in r.stdout.split()))
+        return out
+
+
+def is_orange(rgb):
+    r, g, b = rgb
+    return r > 180 and 40 < g < 230 and b < 120
 
 
 class LauncherWindowTest(WineTestCase):
@@ -80,6 +109,25 @@ class LauncherWindowTest(WineTestCase):
         self.assertIsNone(self.proc.poll())
         self.assertEqual(self.rect(self.splash), (100, 80, 451, 372))
         self.assertEqual(self.rect(self.dialog), (285, 316, 201, 59))
+
+    def test_status_line_and_busy_animation(self):
+        # The worker announced the version check and started the animation.
+        self.assertEqual(status_text(self.dialog), "正在检测新版本")
+        left, top, _, _ = self.rect(self.dialog)
+        bar_y = top + 10
+        # Stopping it leaves the single first column of the strip.
+        wintool("post", self.dialog, WM_LAUNCH_STATUS, STATUS_BUSY_STOP, 0)
+        time.sleep(0.5)
+        first, tenth = screen_pixels([(left + 6, bar_y), (left + 16, bar_y)])
+        self.assertTrue(is_orange(first), first)
+        self.assertFalse(is_orange(tenth), tenth)
+        time.sleep(0.5)
+        self.assertFalse(is_orange(screen_pixels([(left + 16, bar_y)])[0]))
+        # Starting it again without a text creeps along and keeps the line.
+        wintool("post", self.dialog, WM_LAUNCH_STATUS, STATUS_BUSY_START, 0)
+        time.sleep(3)
+        self.assertTrue(is_orange(screen_pixels([(left + 16, bar_y)])[0]))
+        self.assertEqual(status_text(self.dialog), "正在检测新版本")
 
 
 if __name__ == "__main__":

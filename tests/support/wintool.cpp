@@ -7,6 +7,7 @@
 //   wintool class <hwnd>                         prints the window class name
 //   wintool owned <hwnd>                         prints the first top-level window it owns; exit 1 if none
 //   wintool move <hwnd> <x> <y>                  moves the window, size and z-order kept
+//   wintool text <hwnd> [control id]             prints the window text as hexadecimal UTF-16 units
 // A handle argument may also be "title:<text>".
 #include <windows.h>
 #include <cstdio>
@@ -40,7 +41,7 @@ static ULONG_PTR Num(int argc, wchar_t** argv, int i) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class|owned|move ...\n");
+        fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class|owned|move|text ...\n");
         return 2;
     }
     std::wstring cmd = argv[1];
@@ -96,6 +97,16 @@ int wmain(int argc, wchar_t** argv) {
         return SetWindowPos(h, nullptr, (int)wcstol(argc > 3 ? argv[3] : L"0", nullptr, 10),
                             (int)wcstol(argc > 4 ? argv[4] : L"0", nullptr, 10), 0, 0,
                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+    }
+    if (cmd == L"text") {
+        // Hexadecimal, so that no console code page stands between the text and the test.
+        HWND target = argc > 3 ? GetDlgItem(h, (int)Num(argc, argv, 3)) : h;
+        if (!target) return 1;
+        wchar_t text[512] = {};
+        GetWindowTextW(target, text, 512);
+        for (const wchar_t* c = text; *c; ++c) printf("%04X ", (unsigned)*c);
+        printf("\n");
+        return 0;
     }
     fprintf(stderr, "unknown command\n");
     return 2;
