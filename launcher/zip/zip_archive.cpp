@@ -59,7 +59,7 @@ ZipResult ZipArchive::Open(const std::wstring& archivePath, const std::wstring& 
         return ZipResult::Corrupt;
     }
     m_count = int(info.number_entry);
-    m_current = m_count > 0 ? 0 : -1;  // minizip starts on the first entry
+    m_current = -1;  // the first positioning goes to the first entry explicitly
     m_root = rootFolder + L"\\";
     m_extra.reserve(1024);
     m_piece.resize(kPieceSize);
