@@ -71,41 +71,47 @@ TEST(ZipUnzipPackage, CreatesOnlyOneMissingFolderLevelPerFile) {
     EXPECT_EQ(ReadBytes(s.Target() + L"\\x\\y\\z.bin"), "deep");
 }
 
-// Whether the file system refuses to write a read-only file; Wine run by root
-// keeps the bit but lets the owner write anyway.
-bool ReadOnlyIsEnforced(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return true;
-    CloseHandle(h);
-    return false;
+// A target holding "locked.txt" and a package whose second entry overwrites it.
+struct LockedDestination {
+    Scratch s;
+    std::wstring target = s.Target();
+    std::wstring locked = target + L"\\locked.txt";
+    std::wstring package;
+    LockedDestination() {
+        CreateDirectoryW(target.c_str(), nullptr);
+        WriteBytes(locked, "keep me");
+        package = s.Package(
+            BuildZip({File("first.txt", "first"), File("locked.txt", "new"), File("after.txt", "after")}));
+    }
+    void ExpectStopsAtTheSecondEntry() {
+        const Outcome r = Unzip(package, target);
+        EXPECT_EQ(r.result, kUnzipFailed);
+        EXPECT_EQ(ReadBytes(target + L"\\first.txt"), "first");  // written before the failure: stays
+        EXPECT_FALSE(Exists(target + L"\\after.txt"));
+        EXPECT_EQ(r.positions, std::vector<int>{0});
+    }
+};
+
+TEST(ZipUnzipPackage, DestinationInUseStopsTheExtraction) {
+    LockedDestination d;
+    HANDLE busy = CreateFileW(d.locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    d.ExpectStopsAtTheSecondEntry();
+    CloseHandle(busy);
+    EXPECT_EQ(ReadBytes(d.locked), "keep me");
 }
 
-TEST(ZipUnzipPackage, DestinationThatCannotBeWrittenStopsTheExtraction) {
-    Scratch s;
-    const std::wstring t = s.Target();
-    CreateDirectoryW(t.c_str(), nullptr);
-    WriteBytes(t + L"\\locked.txt", "keep me");
-    const std::wstring pkg = s.Package(
-        BuildZip({File("first.txt", "first"), File("locked.txt", "new"), File("after.txt", "after")}));
-    auto check = [&](const char* what) {
-        const Outcome r = Unzip(pkg, t);
-        EXPECT_EQ(r.result, kUnzipFailed) << what;
-        EXPECT_EQ(ReadBytes(t + L"\\first.txt"), "first") << what;  // written before the failure: stays
-        EXPECT_FALSE(Exists(t + L"\\after.txt")) << what;
-        EXPECT_EQ(r.positions, std::vector<int>{0}) << what;
-    };
-    {
-        // In use by another program that shares nothing.
-        HANDLE busy = CreateFileW((t + L"\\locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(busy, INVALID_HANDLE_VALUE);
-        check("file in use");
-        CloseHandle(busy);
-        EXPECT_EQ(ReadBytes(t + L"\\locked.txt"), "keep me");
+TEST(ZipUnzipPackage, ReadOnlyDestinationStopsTheExtraction) {
+    LockedDestination d;
+    SetFileAttributesW(d.locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    // Wine run by root keeps the bit but lets the owner write anyway.
+    HANDLE probe = CreateFileW(d.locked.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "read-only files are writable here (root)";
     }
-    SetFileAttributesW((t + L"\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    if (!ReadOnlyIsEnforced(t + L"\\locked.txt")) GTEST_SKIP() << "read-only files are writable here (root)";
-    check("read-only file");
-    EXPECT_EQ(ReadBytes(t + L"\\locked.txt"), "keep me");
+    d.ExpectStopsAtTheSecondEntry();
+    EXPECT_EQ(ReadBytes(d.locked), "keep me");
 }
 
 TEST(ZipUnzipPackage, AppliesAttributeBitsButNeverReadOnly) {
