@@ -295,6 +295,14 @@ TEST(ZipUnzipPackage, NameWithSlashButNoDirectoryBitsFails) {
     EXPECT_TRUE(Exists(s.Target() + L"\\folder"));  // made by the driver before the file creation failed
 }
 
+TEST(ZipUnzipPackage, TargetFolderIsCreatedWithItsParents) {
+    Scratch s;
+    // The launcher spells its game folder with "/" after the program's folder.
+    const std::wstring target = s.Root() + L"\\launcher/deeper/qelorvane";
+    EXPECT_EQ(Unzip(s.Package(BuildZip({File("a.txt", "a")})), target).result, 0);
+    EXPECT_EQ(ReadBytes(s.Root() + L"\\launcher\\deeper\\qelorvane\\a.txt"), "a");
+}
+
 TEST(ZipUnzipPackage, EmptyTargetMeansTheCurrentDirectory) {
     Scratch s;
     wchar_t old[MAX_PATH];
