@@ -33,6 +33,14 @@ def im(*args):
     subprocess.run(["convert", *[str(a) for a in args]], check=True)
 
 
+def final(*args):
+    """The last step of a committed image: 8 bits a channel and no time stamps,
+    so that running the script again gives the same bytes."""
+    *ops, path = args
+    im(*ops, "-depth", "8", "-define", "png:exclude-chunks=date,time", "+set", "date:create",
+       "+set", "date:modify", path)
+
+
 def star_points(cx, cy, r_out, r_in, n=8, rot=-90.0):
     import math
     pts = []
@@ -184,7 +192,7 @@ def splash(path, work):
     # along its top and left edges so it looks set into the frame.
     hole = os.path.join(work, "hole.png")
     im("-size", "%dx%d" % (DLG_W, DLG_H), "xc:white", hole)
-    im(flat, hole, "-geometry", "+%d+%d" % (DLG_X, DLG_Y), "-compose", "DstOut", "-composite",
+    final(flat, hole, "-geometry", "+%d+%d" % (DLG_X, DLG_Y), "-compose", "DstOut", "-composite",
        "+antialias", "-stroke", "#f3cf7ad0", "-strokewidth", "1",
        "-draw", "line %d,%d %d,%d" % (DLG_X, DLG_Y, DLG_X + DLG_W - 1, DLG_Y),
        "-draw", "line %d,%d %d,%d" % (DLG_X, DLG_Y, DLG_X, DLG_Y + DLG_H - 1),
@@ -194,7 +202,7 @@ def splash(path, work):
 def background(path):
     """Dialog strip 200 x 58: deep night gradient, a recessed track for the
     bar at (6, 5) 190 x 10 and a faint ornament along the bottom."""
-    im("-size", "200x58", "gradient:#2a2350-#0d0b1e",
+    final("-size", "200x58", "gradient:#2a2350-#0d0b1e",
        "-fill", "none", "-stroke", "#4b4080", "-draw", "line 0,0 199,0",
        "-stroke", "#05040c", "-fill", "#08070f", "-draw", "rectangle 5,4 196,15",
        "-stroke", "#6b5a2a", "-fill", "none", "-draw", "line 5,16 196,16",
@@ -210,16 +218,16 @@ def bar(path, work):
     im("-size", "10x190", "gradient:#ffc44a-#d9480f", "-rotate", "90", base)
     shade = os.path.join(work, "bar_shade.png")
     im("-size", "190x10", "gradient:#ffffff-#3a1400", shade)
-    im(base, shade, "-compose", "SoftLight", "-composite",
+    final(base, shade, "-compose", "SoftLight", "-composite",
        "-fill", "#fff5d080", "-stroke", "none", "-draw", "rectangle 0,1 189,2",
        "-fill", "#7a2a0070", "-draw", "rectangle 0,9 189,9",
-       "-depth", "8", "-define", "png:color-type=2", path)
+       "-define", "png:color-type=2", path)
 
 
 def icon(path, work):
     crest = os.path.join(work, "icon_crest.png")
     emblem(crest, 256)
-    im(crest, "-define", "icon:auto-resize=256,48,32,16", path)
+    im(crest, "-depth", "8", "-define", "icon:auto-resize=256,48,32,16", path)
 
 
 def check_dialog_window(path):
