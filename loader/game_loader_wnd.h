@@ -1,23 +1,25 @@
 #pragma once
-// The loader's main window.
+// The loader's main window: a fixed 960 x 620 skinned window whose first page
+// hosts the game page and whose second page shows download progress.
 #include <windows.h>
+
+#include <memory>
 #include <string>
+
+#include "loader/ie_browser_ui.h"
+#include "skinui/window_impl_base.h"
 
 namespace qel {
 
-class GameLoaderWnd {
+class GameLoaderWnd : public ui::WindowImplBase {
 public:
     explicit GameLoaderWnd(std::wstring cmdJson);
-    virtual ~GameLoaderWnd();
-    GameLoaderWnd(const GameLoaderWnd&) = delete;
-    GameLoaderWnd& operator=(const GameLoaderWnd&) = delete;
-
-    HWND Create(HWND parent, const wchar_t* title, DWORD style, DWORD exStyle);
-    void CenterWindow();
-    HWND GetHWND() const { return m_hWnd; }
+    // Ends the message loop of the entry: the process lives as long as this window.
+    ~GameLoaderWnd() override;
 
     bool ParseCmdJson();
     void TopMainWnd();
+    void OnBtnCloseClick();
 
     // Launch parameters (read from m_strCmdJson).
     const std::wstring& WinId() const { return m_strWinId; }
@@ -28,18 +30,41 @@ public:
     const std::wstring& GameMgrId() const { return m_strGameMgrId; }
     const std::wstring& TypeMode() const { return m_strTypeMode; }
     int GameInstalled() const { return m_nGameInstalled; }
+    const std::wstring& DefaultInstallDir() const { return m_strDefaultInstallDir; }
 
 protected:
-    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    virtual void OnFinalMessage(HWND hwnd);
+    const wchar_t* GetWindowClassName() const override { return L"GameLoaderResClass"; }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hwnd) override;
+    void InitWindow() override;
+    void OnClick(ui::Notify& msg) override;
+    std::wstring GetSkinFolder() override { return L""; }
+    std::wstring GetSkinFile() override { return L"GameLoader.xml"; }
+    ui::ResourceType GetResourceType() const override { return ui::ResourceType::ZipResource; }
+    UINT GetResourceID() const override { return 130; }
+    LRESULT OnSysCommand(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    ui::Control* CreateControl(const std::wstring& className) override;
+
+    // Game page, game start and progress page. Their bodies live with the
+    // work that brings them (see stand_ins.cpp until then).
     void BuildGamePath();
     void LoadWeb();
     void LoadGame();
+    void OnOpenGame(const std::string& text);  // the page's narrow JSON argument
+    void OnDownloadProgress(WPARAM percent);
+    void OnUnzipResult(WPARAM result);
+    void OnNetworkResult(WPARAM result);
+    void OnProgressTipTimer();
 
-private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void ShowExitMenu();
 
-    HWND m_hWnd = nullptr;
+    std::unique_ptr<CWebBrowserEvent> m_pBrowserEvent;
+    CIeBrowserUI* m_pIe = nullptr;
+    ui::TabLayout* m_pWizardTab = nullptr;
+    ui::Progress* m_pProgress = nullptr;
+    ui::Label* m_pProgTip = nullptr;
+    ui::Control* m_pVLayoutDownload = nullptr;
     std::wstring m_strGamePath;
     std::wstring m_strCmdJson;
     std::wstring m_strWinId;

@@ -10,6 +10,8 @@
 #include "loader/loader_app.h"
 #include "loader/loader_messages.h"
 #include "loader/logger.h"
+#include "skinui/window_impl_base.h"
+#include "skinui/window_shadow.h"
 #include "win/unique_handle.h"
 
 using namespace qel;
@@ -64,19 +66,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         QEL_LOG(0, L"CoInitialize false");
         return 0;
     }
-    // The window deletes itself when it is destroyed.
+    // The skin's drop shadow needs its window class.
+    ui::WindowShadow::Initialize(instance);
+
+    // The window deletes itself when it is destroyed, and its destructor ends the loop.
     GameLoaderWnd* wnd = new GameLoaderWnd(cmdJson);
     const HWND hwnd = wnd->Create(nullptr, kLoaderWindowTitle, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0);
     if (hwnd) {
         wnd->CenterWindow();
         if (::IsWindow(hwnd)) ::ShowWindow(hwnd, SW_HIDE);
+        ui::WindowImplBase::MessageLoop();
     } else {
-        delete wnd;
-    }
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        // No window, so nothing would end the loop. The object is not deleted
+        // here: a creation that failed after WM_NCCREATE already deleted it.
+        QEL_LOG(0, L"GameLoaderWnd Create false");
     }
     ::CoUninitialize();
     (void)mutex;

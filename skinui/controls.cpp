@@ -118,6 +118,10 @@ void Container::SetInternVisible(bool shown) {
     for (auto& c : m_children) c->SetInternVisible(shown && c->IsVisible());
 }
 
+void Container::DoInit() {
+    for (auto& c : m_children) c->DoInit();
+}
+
 void Container::SetPos(const RECT& rect) {
     Control::SetPos(rect);
     LayoutFlow(rect);

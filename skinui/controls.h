@@ -34,6 +34,9 @@ public:
 
     bool IsVisible() const { return m_visible; }
     virtual void SetVisible(bool visible);
+    // Called once for every control after the window's skin is built and laid
+    // out; controls with a window of their own create it here.
+    virtual void DoInit() {}
     // Visibility without a new layout (the caller lays out).
     void SetVisibleNoLayout(bool visible);
     // Whether every ancestor is shown; controls with a window of their own follow it.
@@ -90,6 +93,7 @@ public:
     Control* ItemAt(size_t i) const { return i < m_children.size() ? m_children[i].get() : nullptr; }
     void SetManager(PaintManager* manager) override;
     void SetInternVisible(bool shown) override;
+    void DoInit() override;
     void SetPos(const RECT& rect) override;
     void Paint(Gdiplus::Graphics& g) override;
     Control* HitTest(POINT pt) override;

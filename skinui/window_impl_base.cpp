@@ -116,6 +116,7 @@ LRESULT WindowImplBase::OnCreate() {
         RECT client = {};
         ::GetClientRect(m_hWnd, &client);
         m_pm.GetRoot()->SetPos(client);
+        m_pm.GetRoot()->DoInit();
     }
     if (info.showShadow && !info.shadowImage.empty()) {
         m_shadow.Create(m_hWnd, m_pm, info.shadowImage, info.shadowCorner);

@@ -24,6 +24,17 @@ def log_text():
         return f.read().decode("latin-1")
 
 
+def wait_hidden(hwnd, timeout=10):
+    """The window is created visible and hidden right after; wait for that."""
+    end = time.time() + timeout
+    while time.time() < end:
+        state = window_state(hwnd)
+        if state[0] == 1 and state[1] == 0:
+            return True
+        time.sleep(0.1)
+    return False
+
+
 def wait_for_log(needle, timeout=15):
     end = time.time() + timeout
     while time.time() < end:
@@ -66,7 +77,7 @@ class LoaderStart(WineTestCase):
 
     def test_second_start_raises_the_hidden_first_and_ends(self):
         p, hwnd = self.start_first("--token=first", "--source=x")
-        self.assertEqual(window_state(hwnd)[:2], (1, 0))  # created hidden until the page loads
+        self.assertTrue(wait_hidden(hwnd))  # hidden until the page loads
         second = run(exe("qel_main.exe"), "--token=second", "--source=y")
         self.assertEqual(second.returncode, 0)
         self.assertTrue(wait_for_log("OnShowMainWnd enter"), "first window did not receive 1133")

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "skin_fixture.h"
+
 namespace {
 
 TEST(GameLoaderWndParams, ReadsMembersFromTheParameterText) {
@@ -27,6 +29,7 @@ TEST(GameLoaderWndParams, UnreadableTextsKeepStartValues) {
         EXPECT_EQ(w.GameInstalled(), 0);
         EXPECT_EQ(w.WinId(), L"");
     }
+    qel::testing::DropQuit();
 }
 
 }  // namespace
