@@ -127,7 +127,7 @@ LRESULT CGameLaunchDlg::OnLaunchStatus(WPARAM wp, LPARAM lp) {
         m_progress.SetProgress(0);
         ::KillTimer(m_hWnd, kBusyTimer);
     }
-    const char* text = reinterpret_cast<const char*>(lp);
+    const char* text = KnownStatusText(lp);
     if (text && *text) {
         m_status.SetWindowText(qel::MultiByteToWide(kStatusTextCodePage, text));
         // The line has no background of its own: hiding and showing it makes

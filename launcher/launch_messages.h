@@ -12,12 +12,22 @@ constexpr WPARAM STATUS_BUSY_START = 10001;
 constexpr WPARAM STATUS_BUSY_STOP = 10002;
 
 // The status texts travel as GBK bytes with static lifetime, so that posting
-// their address is safe; the dialog widens them with code page 936.
+// their address is safe; the dialog widens them with code page 936. `inline`
+// gives each text one address in the whole program, which is what the dialog
+// checks an incoming lParam against.
 constexpr UINT kStatusTextCodePage = 936;
 // 正在检测新版本
-constexpr char kStatusCheckingVersion[] = "\xD5\xFD\xD4\xDA\xBC\xEC\xB2\xE2\xD0\xC2\xB0\xE6\xB1\xBE";
+inline constexpr char kStatusCheckingVersion[] = "\xD5\xFD\xD4\xDA\xBC\xEC\xB2\xE2\xD0\xC2\xB0\xE6\xB1\xBE";
 // 正在加载新版本...
-constexpr char kStatusDownloading[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD0\xC2\xB0\xE6\xB1\xBE\x2E\x2E\x2E";
+inline constexpr char kStatusDownloading[] = "\xD5\xFD\xD4\xDA\xBC\xD3\xD4\xD8\xD0\xC2\xB0\xE6\xB1\xBE\x2E\x2E\x2E";
 // 正在解压文件...
-constexpr char kStatusUnpacking[] = "\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE\x2E\x2E\x2E";
-constexpr char kStatusKeep[] = "";
+inline constexpr char kStatusUnpacking[] = "\xD5\xFD\xD4\xDA\xBD\xE2\xD1\xB9\xCE\xC4\xBC\xFE\x2E\x2E\x2E";
+inline constexpr char kStatusKeep[] = "";
+
+// The status text an lParam names, or nullptr when it is not one of ours: any
+// program can post this message, and its lParam must never be dereferenced.
+inline const char* KnownStatusText(LPARAM lp) {
+    for (const char* text : {kStatusCheckingVersion, kStatusDownloading, kStatusUnpacking, kStatusKeep})
+        if (reinterpret_cast<LPARAM>(text) == lp) return text;
+    return nullptr;
+}

@@ -5,6 +5,7 @@
 //   wintool state <hwnd>                         prints "exists visible iconic left top width height"
 //   wintool wait-gone <hwnd> <timeout ms>        exit 0 once the window is gone, 1 on time-out
 //   wintool class <hwnd>                         prints the window class name
+//   wintool count <title>                        prints how many top-level windows have that title
 //   wintool owned <hwnd>                         prints the first top-level window it owns; exit 1 if none
 //   wintool move <hwnd> <x> <y>                  moves the window, size and z-order kept
 //   wintool text <hwnd> [control id]             prints the window text as hexadecimal UTF-16 units
@@ -39,12 +40,31 @@ static ULONG_PTR Num(int argc, wchar_t** argv, int i) {
     return i < argc ? static_cast<ULONG_PTR>(wcstoll(argv[i], nullptr, 0)) : 0;
 }
 
+struct TitleCount {
+    const wchar_t* title;
+    int n;
+};
+
+static BOOL CALLBACK CountTitle(HWND w, LPARAM lp) {
+    TitleCount* c = reinterpret_cast<TitleCount*>(lp);
+    wchar_t text[256] = {};
+    GetWindowTextW(w, text, 256);
+    if (wcscmp(text, c->title) == 0) ++c->n;
+    return TRUE;
+}
+
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         fprintf(stderr, "usage: wintool find|post|send|state|wait-gone|class|owned|move|text ...\n");
         return 2;
     }
     std::wstring cmd = argv[1];
+    if (cmd == L"count") {
+        TitleCount c = {argv[2], 0};
+        EnumWindows(CountTitle, reinterpret_cast<LPARAM>(&c));
+        printf("%d\n", c.n);
+        return 0;
+    }
     if (cmd == L"find") {
         HWND h = FindByTitle(argv[2], (DWORD)Num(argc, argv, 3));
         if (!h) return 1;
