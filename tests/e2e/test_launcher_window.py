@@ -123,9 +123,12 @@ class LauncherWindowTest(WineTestCase):
         self.assertFalse(is_orange(tenth), tenth)
         time.sleep(0.5)
         self.assertFalse(is_orange(screen_pixels([(left + 16, bar_y)])[0]))
-        # Starting it again without a text creeps along and keeps the line.
-        wintool("post", self.dialog, WM_LAUNCH_STATUS, STATUS_BUSY_START, 0)
+        # Starting it again without a text creeps along and keeps the line; so
+        # does an address from another program, which is not followed.
+        wintool("post", self.dialog, WM_LAUNCH_STATUS, STATUS_BUSY_START, 0x7FFE0100)
+        wintool("post", self.dialog, WM_LAUNCH_STATUS, 0, 0x12345678)
         time.sleep(3)
+        self.assertIsNone(self.proc.poll())
         self.assertTrue(is_orange(screen_pixels([(left + 16, bar_y)])[0]))
         self.assertEqual(status_text(self.dialog), "正在检测新版本")
 
