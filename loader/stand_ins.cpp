@@ -9,7 +9,6 @@
 namespace qel {
 
 void GameLoaderWnd::BuildGamePath() {}
-void GameLoaderWnd::LoadWeb() {}
 void GameLoaderWnd::LoadGame() {}
 void GameLoaderWnd::OnOpenGame(const std::string&) {}
 void GameLoaderWnd::OnDownloadProgress(WPARAM) {}

@@ -8,6 +8,8 @@
 //   wintool count <title>                        prints how many top-level windows have that title
 //   wintool owned <hwnd>                         prints the first top-level window it owns; exit 1 if none
 //   wintool move <hwnd> <x> <y>                  moves the window, size and z-order kept
+//   wintool style <hwnd>                         prints the window style (GWL_STYLE, decimal)
+//   wintool child <hwnd> <class>                 prints the first child window of that class; exit 1 if none
 //   wintool text <hwnd> [control id]             prints the window text as hexadecimal UTF-16 units
 // A handle argument may also be "title:<text>".
 #include <windows.h>
@@ -111,6 +113,17 @@ int wmain(int argc, wchar_t** argv) {
         EnumWindows(FindOwned, reinterpret_cast<LPARAM>(search));
         if (!search[1]) return 1;
         printf("%lu\n", (unsigned long)(ULONG_PTR)search[1]);
+        return 0;
+    }
+    if (cmd == L"style") {
+        if (!IsWindow(h)) return 1;
+        printf("%lu\n", (unsigned long)GetWindowLongW(h, GWL_STYLE));
+        return 0;
+    }
+    if (cmd == L"child") {
+        HWND child = argc > 3 ? FindWindowExW(h, nullptr, argv[3], nullptr) : nullptr;
+        if (!child) return 1;
+        printf("%lu\n", (unsigned long)(ULONG_PTR)child);
         return 0;
     }
     if (cmd == L"move") {
