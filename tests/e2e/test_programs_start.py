@@ -1,4 +1,5 @@
 """Both programs start as real Windows GUI programs under Wine and end cleanly."""
+import time
 import unittest
 
 from harness import DC_PORT, DataCentre, WineTestCase, find_window, wait_exit, window_state, wintool
@@ -18,7 +19,13 @@ class ProgramsStart(WineTestCase):
             p = self.start(box.program, env=box.env())
             hwnd = find_window(LAUNCHER_TITLE)
             self.assertNotEqual(hwnd, 0, "launcher window not found")
-            exists, visible, _, _, _, width, height = window_state(hwnd)
+            # The dialog exists before it is shown: wait for it to be placed and visible.
+            end = time.time() + 10
+            while time.time() < end:
+                exists, visible, _, _, _, width, height = window_state(hwnd)
+                if visible and (width, height) == (201, 59):
+                    break
+                time.sleep(0.1)
             self.assertEqual((exists, visible, width, height), (1, 1, 201, 59))
             self.assertEqual(wintool("post", hwnd, WM_CLOSE)[0], 0)
             self.assertEqual(wait_exit(p), 0)
