@@ -12,6 +12,8 @@ namespace qel {
 void GameLoaderWnd::LoadWeb() {
     QEL_LOG(2, L"GameLoaderWnd LoadWeb");
     if (!m_pIe) return;
+    if (!m_pIe->HasBrowser())
+        QEL_LOG(0, L"GameLoaderWnd LoadWeb: no browser control, hr=0x" << std::hex << m_pIe->CreateResult());
     if (m_pIe->GetEventHandler() != m_pBrowserEvent.get()) m_pIe->SetEventHandler(m_pBrowserEvent.get());
     // No dialog boxes of the browser's own, such as script-error prompts.
     if (ComPtr<IWebBrowser2> browser = m_pIe->GetWebBrowser2()) browser->put_Silent(VARIANT_TRUE);

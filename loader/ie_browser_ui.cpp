@@ -11,7 +11,6 @@
 #include "loader/loader_messages.h"
 #include "loader/logger.h"
 #include "loader/open_game_text.h"
-#include "skinui/paint_manager.h"
 
 namespace qel {
 
@@ -50,26 +49,6 @@ bool FunctionName(const std::string& text, std::string& name) {
 }  // namespace
 
 CIeBrowserUI::~CIeBrowserUI() = default;
-
-void CIeBrowserUI::DoInit() {
-    if (DelayCreate() || HasBrowser() || !Manager()) return;
-    const HRESULT hr = CreateBrowser(Manager()->GetPaintWindow(), GetPos(), IsVisible());
-    if (FAILED(hr)) {
-        QEL_LOG(0, L"CreateBrowser failed hr:" << std::hex << static_cast<unsigned long>(hr));
-        return;
-    }
-    if (AutoNavigate() && !HomePage().empty()) Navigate(HomePage());
-}
-
-void CIeBrowserUI::SetPos(const RECT& rect) {
-    ui::WebBrowserUI::SetPos(rect);
-    if (HasBrowser()) SetBrowserRect(rect);
-}
-
-void CIeBrowserUI::SetInternVisible(bool shown) {
-    ui::WebBrowserUI::SetInternVisible(shown);
-    if (HasBrowser()) ShowBrowser(shown);
-}
 
 HRESULT CIeBrowserUI::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!names || !ids || count == 0) return E_INVALIDARG;

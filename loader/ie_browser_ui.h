@@ -8,26 +8,21 @@
 // one message posted to the owner window; nothing waits for it.
 #include <windows.h>
 
-#include "skinui/controls.h"
-#include "skinui/web_browser_host.h"
+#include "skinui/hosted_browser_ui.h"
 
 namespace qel {
 
 // Dispatch identifier of "g_callCppFunc"; it shares the space of the browser events.
 constexpr DISPID kDispCallCppFunc = 1000;
 
-// The layout element "IeBrowser": a place in the skin (the control half) that
-// holds the browser window (the host half), which follows its place and its
-// visibility.
-class CIeBrowserUI : public ui::WebBrowserUI, public ui::WebBrowserHost {
+// The layout element "IeBrowser": the toolkit's hosted browser, specialised by
+// the script bridge only.
+class CIeBrowserUI : public ui::HostedBrowserUI {
 public:
     CIeBrowserUI() = default;
     ~CIeBrowserUI() override;
 
     const wchar_t* GetClass() const override { return L"IeBrowser"; }
-    void DoInit() override;
-    void SetPos(const RECT& rect) override;
-    void SetInternVisible(bool shown) override;
 
     void SetOwnerWindow(HWND owner) { m_hOwner = owner; }
     HWND OwnerWindow() const { return m_hOwner; }

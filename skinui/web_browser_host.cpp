@@ -2,6 +2,9 @@
 
 #include <docobj.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace qel::ui {
 
 namespace {
@@ -60,6 +63,12 @@ long LongOf(VARIANTARG& v) {
     case VT_BYREF | VT_I4: return d->plVal ? *d->plVal : 0;
     default: return 0;
     }
+}
+
+// Hosts of this thread (all windows live on the window thread).
+std::vector<WebBrowserHost*>& LiveHosts() {
+    static std::vector<WebBrowserHost*> hosts;
+    return hosts;
 }
 
 }  // namespace
@@ -251,9 +260,11 @@ private:
     RECT m_rect = {};
 };
 
-WebBrowserHost::WebBrowserHost() : m_site(new WebBrowserSite(this)) {}
+WebBrowserHost::WebBrowserHost() : m_site(new WebBrowserSite(this)) { LiveHosts().push_back(this); }
 
 WebBrowserHost::~WebBrowserHost() {
+    auto& hosts = LiveHosts();
+    hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
     DestroyBrowser();
     m_site->Detach();
     m_site->Release();
@@ -342,6 +353,18 @@ HRESULT WebBrowserHost::Navigate(const std::wstring& address) {
     const HRESULT hr = m_browser->Navigate(url, &empty, &empty, &empty, &empty);
     ::SysFreeString(url);
     return hr;
+}
+
+bool WebBrowserHost::TranslateBrowserAccelerator(const MSG* msg) {
+    if (!msg || !msg->hwnd || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    for (WebBrowserHost* host : LiveHosts()) {
+        if (!host->m_oleObject || !host->m_hostWnd) continue;
+        if (!::IsChild(host->m_hostWnd, msg->hwnd)) continue;
+        ComPtr<IOleInPlaceActiveObject> active;
+        if (FAILED(host->m_oleObject.As(active))) return false;
+        return active->TranslateAccelerator(const_cast<MSG*>(msg)) == S_OK;
+    }
+    return false;
 }
 
 HRESULT WebBrowserHost::GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) {

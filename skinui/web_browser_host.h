@@ -91,6 +91,11 @@ public:
     void SetEventHandler(WebBrowserEventHandler* handler) { m_handler = handler; }
     WebBrowserEventHandler* GetEventHandler() const { return m_handler; }
 
+    // Offers a keyboard message meant for a browser window to that browser, so
+    // that Tab, Enter and the editing keys work inside the page. True when the
+    // browser used it; call before TranslateMessage/DispatchMessage.
+    static bool TranslateBrowserAccelerator(const MSG* msg);
+
     // The dispatch interface. The base knows no names, and Invoke routes browser events.
     virtual HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids);
     virtual HRESULT Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "skinui/skin_builder.h"
+#include "skinui/web_browser_host.h"
 #include "win/text_convert.h"
 
 namespace qel::ui {
@@ -65,7 +66,9 @@ void WindowImplBase::MessageLoop() {
     }
 }
 
-bool WindowImplBase::PreTranslateMessage(const MSG*) { return false; }
+bool WindowImplBase::PreTranslateMessage(const MSG* msg) {
+    return WebBrowserHost::TranslateBrowserAccelerator(msg);
+}
 
 void WindowImplBase::Notify(ui::Notify& msg) {
     if (msg.sType == L"click") OnClick(msg);

@@ -136,6 +136,17 @@ TEST_F(BrowserWindow, RealControlIsCreatedInTheWindowAndReportsItsNavigation) {
     EXPECT_EQ(count(qel::WM_NAV_ERROR), notFound ? 1 : 0);
     EXPECT_EQ(count(qel::WM_PAGE_LOADED) > 0, completed && !notFound);
 
+    // Keyboard messages go to a browser only when they are meant for one of its windows.
+    MSG key = {wnd_, WM_KEYDOWN, VK_TAB, 0};
+    EXPECT_FALSE(qel::ui::WebBrowserHost::TranslateBrowserAccelerator(&key));
+    const HWND inner = ::GetWindow(ie.HostWindow(), GW_CHILD);
+    ASSERT_NE(inner, nullptr);
+    MSG mouse = {inner, WM_MOUSEMOVE, 0, 0};
+    EXPECT_FALSE(qel::ui::WebBrowserHost::TranslateBrowserAccelerator(&mouse));
+    key.hwnd = inner;
+    std::printf("[ Tab offered to the browser: %s ]\n",
+                qel::ui::WebBrowserHost::TranslateBrowserAccelerator(&key) ? "used" : "not used");
+
     ie.ShowBrowser(true);
     EXPECT_TRUE(ie.IsBrowserShown());
     ie.ShowBrowser(false);
