@@ -4,12 +4,14 @@
 #include "core/launch_event.h"
 #include "core/launcher_params.h"
 #include "core/machine_text.h"
+#include "core/package_integrity.h"
 #include "core/version_check.h"
 #include "dlgapp/app.h"
 #include "launcher/http_fetch.h"
 #include "launcher/launch_messages.h"
 #include "launcher/launcher_files.h"
 #include "launcher/machine_identity.h"
+#include "launcher/package_hash.h"
 #include "launcher/resource.h"
 #include "launcher/ui/ui_resource.h"
 #include "win/text_convert.h"
@@ -171,6 +173,8 @@ void CGameLaunchDlg::RunUpdate() {
     qel::ParseVersionReply(reply, replyLine);
     target.packageBase = reply.count("url") ? reply["url"] : std::string();
     target.versionText = reply.count("libversion") ? reply["libversion"] : std::string();
+    target.hasSha256 = reply.count("sha256") != 0;
+    target.sha256 = target.hasSha256 ? reply["sha256"] : std::string();
     const int remoteVersion = qel::ParseVersionNumber(target.versionText);
 
     target.gameFolder = launcherFolder + L"/qelorvane";
@@ -195,9 +199,50 @@ void CGameLaunchDlg::RunUpdate() {
     DownloadAndInstallPackage(target);
 }
 
-void CGameLaunchDlg::DownloadAndInstallPackage(const UpdateTarget&) {
-    // The package download and unpacking come next; until then an out-of-date
-    // game leaves the dialog open for the user to close.
+void CGameLaunchDlg::DownloadAndInstallPackage(const UpdateTarget& target) {
+    const std::string packageName = qel::PackageName(target.versionText);
+    const std::wstring localPackage = target.documentsFolder + qel::MultiByteToWide(CP_ACP, packageName);
+
+    PostMessage(WM_LAUNCH_STATUS, STATUS_BUSY_START, reinterpret_cast<LPARAM>(kStatusDownloading));
+    const int fetched = DownloadPackage(target, localPackage);
+    if (fetched != FETCH_OK) {
+        SendLaunchEvent(fetched == FETCH_NO_CONNECTION ? "game_download_disconnected" : "game_download_exit");
+        EndAfterFailedDownload();
+        return;
+    }
+    PostMessage(WM_LAUNCH_STATUS, STATUS_BUSY_STOP, reinterpret_cast<LPARAM>(kStatusUnpacking));
+    SendLaunchEvent("game_download_success");
+
+    if (UnzipPackage(localPackage, target.gameFolder) == UnzipFailed) {
+        // The package stays for inspection and ver.ini keeps the old version,
+        // so the next run repeats the whole update.
+        SendLaunchEvent("game_unzip_failed");
+        ::MessageBoxW(nullptr, L"解压游戏失败，请重新尝试！", L"【解压失败】", MB_OK);
+        PostMessage(WM_QUIT);
+        return;
+    }
+    SendLaunchEvent("game_unzip_success");
+    ::DeleteFileW(localPackage.c_str());
+    WriteTextFile(target.versionFile, target.versionText);
+    StartGame();
+}
+
+int CGameLaunchDlg::DownloadPackage(const UpdateTarget& target, const std::wstring& localPackage) {
+    const std::wstring address = qel::MultiByteToWide(CP_ACP, target.packageBase + qel::PackageName(target.versionText));
+    int result = HttpGetToFile(address, localPackage);
+    if (result != FETCH_OK || !target.hasSha256) return result;
+    qel::Sha256Digest digest{};
+    if (Sha256OfFile(localPackage, digest) && qel::PackageDigestAccepted(true, target.sha256, digest)) return FETCH_OK;
+    ::DeleteFileW(localPackage.c_str());
+    return FETCH_BAD_STATUS;
+}
+
+void CGameLaunchDlg::EndAfterFailedDownload() {
+    // Stop the busy animation first: the user must not face a bar that moves
+    // while nothing happens any more.
+    PostMessage(WM_LAUNCH_STATUS, STATUS_BUSY_STOP, reinterpret_cast<LPARAM>(kStatusKeep));
+    ::MessageBoxW(nullptr, L"下载游戏失败，请检查网络后重新尝试！", L"【下载失败】", MB_OK);
+    PostMessage(WM_QUIT);
 }
 
 void CGameLaunchDlg::StartGame() {

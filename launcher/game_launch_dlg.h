@@ -17,6 +17,8 @@
 struct UpdateTarget {
     std::string packageBase;  // the reply's "url", narrow as received
     std::string versionText;  // the reply's "libversion", exactly as received
+    bool hasSha256 = false;   // the reply carries the package's expected digest
+    std::string sha256;
     std::wstring gameFolder;
     std::wstring versionFile;
     std::wstring documentsFolder;  // with a trailing "/"
@@ -65,6 +67,18 @@ private:
     void EndWithMessage(const wchar_t* caption);
     // The second half of the update: download, unpack, record, start.
     void DownloadAndInstallPackage(const UpdateTarget& target);
+    // Fetches the package into the Documents folder and checks it against
+    // the reply's digest; a FetchResult (a refused package counts as a failure).
+    int DownloadPackage(const UpdateTarget& target, const std::wstring& localPackage);
+    void EndAfterFailedDownload();
+
+public:
+    // Unpacks the package into the target folder, moving the progress bar
+    // after every entry: 0, or UnzipFailed.
+    static constexpr int UnzipFailed = 0x40000;
+    int UnzipPackage(const std::wstring& packagePath, const std::wstring& targetFolder);
+
+private:
 
     // Window side (game_launch_dlg_window.cpp).
     void RegisterWindowHandlers();

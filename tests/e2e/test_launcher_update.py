@@ -1,0 +1,115 @@
+"""Whole launcher runs that update the game: download into Documents, the
+integrity key, unpacking into the game folder, the version record and the
+failure paths with their events and boxes."""
+import hashlib
+import os
+import socket
+import time
+import unittest
+
+from harness import DC_PORT, DataCentre, WineTestCase, documents_dir, find_window, wait_exit, wintool
+from launcher_sandbox import LauncherSandbox
+
+WM_COMMAND = 0x111
+IDOK = 1
+VERSION = "37"
+PACKAGE = "qelorvane_%s.zip" % VERSION
+DOWNLOAD_FAILED_BOX = "【下载失败】"
+UNZIP_FAILED_BOX = "【解压失败】"
+
+
+def free_port():
+    s = socket.socket()
+    s.bind(("127.0.0.1", 0))
+    port = s.getsockname()[1]
+    s.close()
+    return port
+
+
+class LauncherUpdate(WineTestCase):
+    def setUp(self):
+        super().setUp()
+        self.box = LauncherSandbox()
+        self.addCleanup(self.box.cleanup)
+        self.dc = DataCentre(DC_PORT).start()
+        self.addCleanup(self.dc.stop)
+        self.local_package = os.path.join(documents_dir(), PACKAGE)
+        self.remove_package()
+        self.addCleanup(self.remove_package)
+
+    def remove_package(self):
+        for name in (self.local_package, self.local_package + ".part"):
+            if os.path.exists(name):
+                os.remove(name)
+
+    def serve(self, data, sha256=None, base=None):
+        self.dc.add_package(PACKAGE, data)
+        base = base or "http://127.0.0.1:%d/packages/" % self.dc.port
+        extra = ',"sha256":"%s"' % sha256 if sha256 is not None else ""
+        self.dc.version_reply = '{"url":"%s","libversion":"%s"%s}' % (base, VERSION, extra)
+
+    def run_and_dismiss(self, box_title, *args):
+        """Runs the launcher until it shows the box, presses OK, and waits for its end."""
+        p = self.start(self.box.program, "--token=t", *args, env=self.box.env())
+        hwnd = find_window(box_title, 30000)
+        self.assertNotEqual(hwnd, 0, "no %s box" % box_title)
+        events_at_box = self.dc.events()
+        wintool("post", hwnd, WM_COMMAND, IDOK)
+        self.assertEqual(wait_exit(p, 30), 0)
+        self.assertEqual(self.dc.events(), events_at_box, "events after the box")
+        return events_at_box
+
+    def assertNothingInstalled(self):
+        self.assertFalse(os.path.exists(self.box.version_file))
+        self.assertEqual(self.box.game_command_lines(), [])
+
+    def test_failed_downloads_report_and_end_with_a_box(self):
+        cases = [
+            ("package missing (404)", None, "game_download_exit"),
+            ("package server unreachable", "http://127.0.0.1:%d/packages/" % free_port(),
+             "game_download_disconnected"),
+            ("no usable reply", "", "game_download_exit"),
+        ]
+        for name, base, event in cases:
+            with self.subTest(name):
+                self.dc.requests.clear()
+                self.dc.packages.clear()
+                self.dc.version_reply = ('{"url":"%s","libversion":"%s"}' % (base, VERSION)
+                                         if base is not None else
+                                         '{"url":"http://127.0.0.1:%d/packages/","libversion":"%s"}'
+                                         % (self.dc.port, VERSION))
+                events = self.run_and_dismiss(DOWNLOAD_FAILED_BOX)
+                self.assertEqual(events, ["downloader_start", "game_download_start", event])
+                self.assertFalse(os.path.exists(self.local_package))
+                self.assertNothingInstalled()
+
+    def test_wrong_sha256_refuses_the_package(self):
+        data = b"PK\x05\x06" + b"\0" * 18  # an empty archive; its digest is not the one announced
+        self.serve(data, sha256=hashlib.sha256(data + b"x").hexdigest())
+        events = self.run_and_dismiss(DOWNLOAD_FAILED_BOX)
+        self.assertEqual(events, ["downloader_start", "game_download_start", "game_download_exit"])
+        self.assertFalse(os.path.exists(self.local_package), "the refused package was kept")
+        self.assertNothingInstalled()
+
+    def test_malformed_sha256_refuses_the_package(self):
+        self.serve(b"PK\x05\x06" + b"\0" * 18, sha256="1234")
+        events = self.run_and_dismiss(DOWNLOAD_FAILED_BOX)
+        self.assertEqual(events[-1], "game_download_exit")
+        self.assertFalse(os.path.exists(self.local_package))
+
+    def test_package_that_is_not_a_zip_fails_unpacking(self):
+        self.box.install_game("3")
+        data = b"this is no zip archive" * 100
+        self.serve(data, sha256=hashlib.sha256(data).hexdigest().upper())
+        events = self.run_and_dismiss(UNZIP_FAILED_BOX)
+        self.assertEqual(events, ["downloader_start", "game_download_start", "game_download_success",
+                                  "game_unzip_failed"])
+        with open(self.local_package, "rb") as f:
+            self.assertEqual(f.read(), data, "the package stays for the next run")
+        with open(self.box.version_file) as f:
+            self.assertEqual(f.read(), "3")
+        self.assertEqual(self.box.game_command_lines(), [])
+
+
+if __name__ == "__main__":
+    unittest.main()
