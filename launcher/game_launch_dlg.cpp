@@ -13,6 +13,7 @@
 #include "launcher/machine_identity.h"
 #include "launcher/package_hash.h"
 #include "launcher/resource.h"
+#include "launcher/zip/unzip_package.h"
 #include "launcher/ui/ui_resource.h"
 #include "win/text_convert.h"
 
@@ -243,6 +244,12 @@ void CGameLaunchDlg::EndAfterFailedDownload() {
     PostMessage(WM_LAUNCH_STATUS, STATUS_BUSY_STOP, reinterpret_cast<LPARAM>(kStatusKeep));
     ::MessageBoxW(nullptr, L"下载游戏失败，请检查网络后重新尝试！", L"【下载失败】", MB_OK);
     PostMessage(WM_QUIT);
+}
+
+int CGameLaunchDlg::UnzipPackage(const std::wstring& packagePath, const std::wstring& targetFolder) {
+    // The bar counts entries, not percent: from the 101st entry on it stays full.
+    int result = qel::UnzipPackageTo(packagePath, targetFolder, [this](int index, int) { SetBarPosition(index); });
+    return result == 0 ? 0 : UnzipFailed;
 }
 
 void CGameLaunchDlg::StartGame() {

@@ -91,6 +91,8 @@ private:
     LRESULT OnNcHitTest(WPARAM wp, LPARAM lp);
     LRESULT OnMove(WPARAM wp, LPARAM lp);
     LRESULT OnCtlColorStatic(WPARAM wp, LPARAM lp);
+    // Sets the bar on a 0 to 100 scale; also called from the worker thread.
+    void SetBarPosition(int position);
 
     // Start-up and worker.
     std::atomic<HANDLE> m_hUpdateThread{nullptr};

@@ -137,3 +137,8 @@ LRESULT CGameLaunchDlg::OnLaunchStatus(WPARAM wp, LPARAM lp) {
     }
     return 0;
 }
+
+void CGameLaunchDlg::SetBarPosition(int position) {
+    // The bar repaints on its own thread; this call waits for it.
+    m_progress.SetProgress(position);
+}
