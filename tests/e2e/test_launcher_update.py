@@ -199,6 +199,44 @@ class LauncherUpdate(WineTestCase):
             self.assertEqual(f.read(), "3")
         self.assertEqual(self.box.game_command_lines(), [])
 
+    def test_hostile_or_damaged_packages_fail_unpacking(self):
+        marker = b"0123456789abcdef" * 64
+        cases = {
+            # An entry that would land beside the game folder, in the launcher's own folder.
+            "zip-slip": make_package([("ok.txt", b"fine", 0, None), ("../escaped.txt", b"outside", 0, None)]),
+            # A stored entry whose data no longer matches its CRC-32.
+            "corrupt": self.corrupted(make_stored([("a.bin", marker)]), marker),
+        }
+        for name, data in cases.items():
+            with self.subTest(name):
+                self.dc.requests.clear()
+                self.box.cleanup()
+                self.box = LauncherSandbox()
+                self.box.install_game("3")
+                self.remove_package()
+                self.serve(data)
+                events = self.run_and_dismiss(UNZIP_FAILED_BOX)
+                self.assertEqual(events[-2:], ["game_download_success", "game_unzip_failed"])
+                self.assertFalse(os.path.exists(os.path.join(self.box.dir, "escaped.txt")))
+                with open(self.box.version_file) as f:
+                    self.assertEqual(f.read(), "3")
+                self.assertEqual(self.box.game_command_lines(), [])
+
+    @staticmethod
+    def corrupted(data, marker):
+        at = data.index(marker) + 100
+        return data[:at] + bytes([data[at] ^ 0xFF]) + data[at + 1:]
+
+
+def make_stored(entries):
+    buf = io.BytesIO()
+    with zipfile.ZipFile(buf, "w", compression=zipfile.ZIP_STORED) as z:
+        for name, data in entries:
+            info = zipfile.ZipInfo(name, date_time=(2020, 1, 2, 3, 4, 6))
+            info.external_attr = 0o100644 << 16
+            z.writestr(info, data)
+    return buf.getvalue()
+
 
 if __name__ == "__main__":
     unittest.main()
