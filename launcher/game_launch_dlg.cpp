@@ -58,8 +58,10 @@ bool CGameLaunchDlg::OnInitDialog() {
     dlgapp::Dialog::OnInitDialog();
 
     // Held until the process ends; the system releases it however the process goes.
-    m_instanceLock.reset(::CreateMutexW(nullptr, FALSE, kInstanceMutex));
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    HANDLE lock = ::CreateMutexW(nullptr, FALSE, kInstanceMutex);
+    const DWORD lockError = ::GetLastError();
+    m_instanceLock.reset(lock);
+    if (lockError == ERROR_ALREADY_EXISTS) {
         PostMessage(WM_QUIT);
         return false;
     }
