@@ -5,7 +5,7 @@ In a test:
     with DataCentre(port) as dc:
         dc.version_reply = '{"version":"1.0.2","url":"http://127.0.0.1:%d/packages/"}' % dc.port
         dc.add_package("qelorvane_1.0.2.zip", data)
-        dc.fault("/packages/", "drop")        # or 404, 500, "short", "stall"
+        dc.fault("/packages/", "drop")        # or 404, 500, "short", "stall", "delay"
         ...
         dc.events()  -> ["downloader_start", ...] in arrival order
 
@@ -127,6 +127,9 @@ class DataCentre:
         if mode == "stall":
             time.sleep(self.stall_seconds)
             return self._send(h, 200, b"")
+        if mode == "delay":  # a slow but correct answer
+            time.sleep(self.stall_seconds)
+            mode = None
         if url.path == VERSION_PATH:
             body = self.version_reply.encode("utf-8") if isinstance(self.version_reply, str) else self.version_reply
             return self._send(h, 200, body, mode)
