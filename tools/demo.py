@@ -114,7 +114,7 @@ def loader_demo():
         say("direct start: qel_main.exe --tokenLogin=1 --token=DemoToken42 ... --gameMgrId=%s" % hwnd)
         r = subprocess.run(["wine", os.path.join(BIN, "qel_main.exe"), "--tokenLogin=1", "--token=DemoToken42",
                             "--source=demo", "--ovext=hello", "--gameMgrId=%s" % hwnd, "--typeMode=1"],
-                           env=env, capture_output=True, timeout=60)
+                           env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         say("qel_main.exe ended with exit code %d" % r.returncode)
         deadline = time.time() + 15
         while not os.path.exists(game_log) and time.time() < deadline:

@@ -73,7 +73,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         old = SelectObject(dc, body);
         SetTextColor(dc, RGB(230, 232, 238));
         RECT br = {16, 60, r.right - 16, r.bottom - 16};
-        DrawTextW(dc, g_text.c_str(), -1, &br, DT_WORDBREAK | DT_EDITCONTROL);
+        DrawTextW(dc, g_text.c_str(), -1, &br, DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
         SelectObject(dc, old);
         DeleteObject(body);
         EndPaint(hwnd, &ps);
