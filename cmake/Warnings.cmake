@@ -11,6 +11,10 @@ if(QEL_SANITIZE AND NOT WIN32)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(QEL_FUZZ AND NOT WIN32)
+  # Coverage counters in the core too, or the fuzzer sees only its own harness.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # Collects the sources of a folder so that parallel work adds files without
 # touching the build description.

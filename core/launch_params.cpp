@@ -41,9 +41,14 @@ std::wstring BuildParamText(const std::vector<std::wstring>& args, const NarrowF
 bool ReadParamText(const std::string& text, LaunchParamValues& out) {
     Json::Value root;
     Json::Reader reader;
-    // The lenient reader takes "--token=abc" for a number; only an object (or
-    // "null", the text of a command line without options) is a parameter text.
-    if (!reader.parse(text, root) || !(root.isObject() || root.isNull())) return false;
+    try {
+        // The lenient reader takes "--token=abc" for a number; only an object (or
+        // "null", the text of a command line without options) is a parameter text.
+        // A text nested deeper than the reader's stack limit throws: no JSON either.
+        if (!reader.parse(text, root) || !(root.isObject() || root.isNull())) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
     try {
         auto take = [&root](const char* key, bool& has, std::string& value) {
             if (!root.isObject() || !root.isMember(key) || !root[key].isString()) return;

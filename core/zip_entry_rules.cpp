@@ -122,7 +122,7 @@ bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t ta
     if (const auto locator = lastSignature(6, 7, 20)) {
         const uint64_t record = ReadLe64(tail + *locator + 8);
         if (ReadLe32(tail + *locator + 4) == 0 && ReadLe32(tail + *locator + 16) == 1 && record >= tailStart &&
-            record - tailStart <= size - 56) {
+            size >= 56 && record - tailStart <= size - 56) {
             const size_t at = size_t(record - tailStart);
             if (signatureAt(at, 6, 6)) return ReadLe64(tail + at + 48) + ReadLe64(tail + at + 40) == record;
         }
@@ -132,6 +132,11 @@ bool DirectoryMeetsEndRecord(const unsigned char* tail, size_t size, uint64_t ta
     const uint64_t dirSize = ReadLe32(tail + *end + 12);
     const uint64_t dirOffset = ReadLe32(tail + *end + 16);
     return dirOffset + dirSize == tailStart + *end;
+}
+
+bool IsReadableEntry(uint32_t method, uint32_t flags, uint64_t compressedSize, uint64_t uncompressedSize) {
+    return (method == 0 || method == 8) && !(flags & 1u) && compressedSize <= 0xFFFFFFFFu &&
+           uncompressedSize <= 0xFFFFFFFFu;
 }
 
 }  // namespace qel::zip

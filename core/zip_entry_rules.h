@@ -44,6 +44,11 @@ struct ExtendedTimes {
 // and reads the first "UT" field it meets. Never reads outside [data, data+size).
 ExtendedTimes ParseExtendedTimestamp(const unsigned char* data, size_t size);
 
+// Whether the launcher can read an entry's data: stored (0) or deflate (8),
+// not encrypted (an encrypted entry would come out as noise, there is no
+// password), and both sizes within 32 bits.
+bool IsReadableEntry(uint32_t method, uint32_t flags, uint64_t compressedSize, uint64_t uncompressedSize);
+
 // True when the entry name, joined below a target folder, stays below it: not
 // rooted ("/x", "\x"), no drive ("C:x"), and no ".." segment in either
 // separator form. Segments made of dots and spaces with two or more dots count

@@ -1,11 +1,11 @@
 #include "loader/ie_browser_ui.h"
 
 #include <shellapi.h>
-#include <json/json.h>
 
 #include <cwchar>
 #include <string>
 
+#include "core/bridge_call.h"
 #include "core/page_address.h"
 #include "loader/common.h"
 #include "loader/loader_messages.h"
@@ -30,19 +30,6 @@ bool ArgumentText(const VARIANT& argument, std::wstring& text) {
     if (FAILED(::VariantChangeType(&converted, const_cast<VARIANT*>(&argument), 0, VT_BSTR))) return false;
     text = converted.bstrVal ? std::wstring(converted.bstrVal, ::SysStringLen(converted.bstrVal)) : L"";
     ::VariantClear(&converted);
-    return true;
-}
-
-// "funcation_name" when the text is a JSON object carrying it as a string; empty otherwise.
-bool FunctionName(const std::string& text, std::string& name) {
-    Json::Value root;
-    Json::Reader reader;
-    if (!reader.parse(text, root)) return false;
-    // An array or a bare value parses too; it simply names nothing.
-    if (root.isObject()) {
-        const Json::Value& member = root["funcation_name"];
-        if (member.isString()) name = member.asString();
-    }
     return true;
 }
 
@@ -73,7 +60,7 @@ HRESULT CallCppFunc(HWND owner, const VARIANT& argument) {
     if (!ArgumentText(argument, wide)) return DISP_E_TYPEMISMATCH;
     const std::string text = WideToNarrow(CP_ACP, wide);
     std::string name;
-    if (!FunctionName(text, name)) return S_OK;
+    if (!ReadBridgeFunctionName(text, name)) return S_OK;
 
     if (name == "min_wnd") {
         QEL_LOG(0, L"min_wnd call");

@@ -136,10 +136,8 @@ ZipResult ZipArchive::ReadCurrentEntry(int index, ZipEntry& entry) {
     unz_file_info64 info = {};
     if (unzGetCurrentFileInfo64(Unz(m_unz), &info, narrow, kMaxNarrowName, nullptr, 0, nullptr, 0) != UNZ_OK)
         return ZipResult::Corrupt;
-    // Only stored and deflate data can be read; an encrypted entry would come
-    // out as noise (there is no password), and sizes are 32-bit here.
-    if ((info.compression_method != 0 && info.compression_method != Z_DEFLATED) || (info.flag & 1u) ||
-        info.compressed_size > 0xFFFFFFFFu || info.uncompressed_size > 0xFFFFFFFFu)
+    if (!zip::IsReadableEntry(uint32_t(info.compression_method), uint32_t(info.flag), info.compressed_size,
+                              info.uncompressed_size))
         return ZipResult::Corrupt;
     if (unzOpenCurrentFile(Unz(m_unz)) != UNZ_OK) return ZipResult::Corrupt;  // local header disagrees
     m_entryOpen = true;

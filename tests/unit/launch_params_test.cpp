@@ -97,6 +97,10 @@ TEST(ReadParamText, RejectsTextThatIsNoJson) {
         EXPECT_FALSE(qel::ReadParamText(text, v)) << text;
     EXPECT_FALSE(v.hasToken);
     EXPECT_EQ(v.token, "");
+    // jsoncpp's reader throws beyond its nesting limit; a single argument
+    // reaches the reader unchanged, so anyone starting the loader can send this.
+    EXPECT_FALSE(qel::ReadParamText(std::string(5000, '['), v));
+    EXPECT_FALSE(qel::ReadParamText("{\"token\":" + std::string(5000, '{'), v));
 }
 
 }  // namespace

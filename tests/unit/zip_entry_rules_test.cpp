@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -213,6 +215,16 @@ TEST(ZipEndRecord, Zip64EndRecordIsWhereTheDirectoryMustEnd) {
     auto rec = EndRecord(1, 74, 50);
     plain.insert(plain.end(), rec.begin(), rec.end());
     EXPECT_TRUE(DirectoryMeetsEndRecord(plain.data(), plain.size(), 0));
+    // A tail too short for a Zip64 record (found by fuzzing: the bound
+    // underflowed and the signature test read past the tail). The exact-size
+    // copy lets the sanitizer build see any read beyond it.
+    std::vector<unsigned char> shortTail{'P', 'K', 6, 6, 'P', 'K', 6, 7, 0, 0, 0, 0, 0, 0,
+                                         0, 0, 0, 0, 0, 0, 1, 0, 0, 0};
+    rec = EndRecord(0, 0, 24);
+    shortTail.insert(shortTail.end(), rec.begin(), rec.end());
+    std::unique_ptr<unsigned char[]> exact(new unsigned char[shortTail.size()]);
+    std::copy(shortTail.begin(), shortTail.end(), exact.get());
+    EXPECT_TRUE(DirectoryMeetsEndRecord(exact.get(), shortTail.size(), 0));
 }
 
 }  // namespace

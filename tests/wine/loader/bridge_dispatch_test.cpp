@@ -172,6 +172,9 @@ TEST_F(Bridge, RequestsThatNameNothingPostNothingAndStillSucceed) {
         EXPECT_EQ(CallWith(json), S_OK);
         EXPECT_TRUE(Received().empty());
     }
+    // Deeper than jsoncpp's nesting limit, where its reader throws.
+    EXPECT_EQ(CallWith((L"{\"funcation_name\":\"min_wnd\",\"x\":" + std::wstring(5000, L'[')).c_str()), S_OK);
+    EXPECT_TRUE(Received().empty());
     EXPECT_TRUE(NewLogLines().empty());
 }
 
