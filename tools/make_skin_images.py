@@ -7,6 +7,7 @@ one-pixel soft edge, so they stay crisp at their native size.
 The JPEG backgrounds and the icon go through ImageMagick's `convert`."""
 import math
 import os
+import shutil
 import struct
 import subprocess
 import sys
@@ -217,9 +218,10 @@ def backgrounds(tmp):
             f.write(chunk(b"IEND", b""))
         out = os.path.join(SKIN, name)
         if name.endswith(".jpg"):
-            subprocess.run(["convert", png, "-quality", "90", out], check=True)
+            # -strip: no time stamps or profiles, so a second run gives the same bytes.
+            subprocess.run(["convert", png, "-strip", "-quality", "90", out], check=True)
         else:
-            subprocess.run(["convert", png, "-alpha", "off", out], check=True)
+            shutil.copyfile(png, out)
 
 
 def app_icon(tmp):

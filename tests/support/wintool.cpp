@@ -6,6 +6,7 @@
 //   wintool wait-gone <hwnd> <timeout ms>        exit 0 once the window is gone, 1 on time-out
 //   wintool class <hwnd>                         prints the window class name
 //   wintool count <title>                        prints how many top-level windows have that title
+//   wintool resize <hwnd> <width> <height>       SetWindowPos with a new size; exit 1 on failure
 //   wintool owned <hwnd>                         prints the first top-level window it owns; exit 1 if none
 //   wintool move <hwnd> <x> <y>                  moves the window, size and z-order kept
 //   wintool style <hwnd>                         prints the window style (GWL_STYLE, decimal)
@@ -101,6 +102,10 @@ int wmain(int argc, wchar_t** argv) {
             Sleep(50);
         }
         return 0;
+    }
+    if (cmd == L"resize") {
+        return SetWindowPos(h, nullptr, 0, 0, (int)Num(argc, argv, 3), (int)Num(argc, argv, 4),
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
     }
     if (cmd == L"class") {
         wchar_t name[256] = {};
