@@ -15,6 +15,7 @@ bool EnsureGdiplus() {
 
 PaintManager::~PaintManager() {
     m_root.reset();
+    m_pieces.clear();
     for (auto& f : m_fonts) {
         f.second.font.reset();
         if (f.second.hfont) ::DeleteObject(f.second.hfont);
@@ -123,6 +124,40 @@ Gdiplus::Bitmap* PaintManager::GetImage(const std::string& file) {
     return e.bitmap.get();
 }
 
+namespace {
+// Nearest-neighbour resize; null when the size is already right or on failure.
+std::unique_ptr<Gdiplus::Bitmap> Stretch(Gdiplus::Bitmap& from, int w, int h) {
+    const int fw = static_cast<int>(from.GetWidth()), fh = static_cast<int>(from.GetHeight());
+    if ((fw == w && fh == h) || w <= 0 || h <= 0 || fw <= 0 || fh <= 0) return nullptr;
+    std::unique_ptr<Gdiplus::Bitmap> to(new Gdiplus::Bitmap(w, h, PixelFormat32bppARGB));
+    Gdiplus::BitmapData in = {}, out = {};
+    Gdiplus::Rect all(0, 0, fw, fh), target(0, 0, w, h);
+    if (from.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &in) != Gdiplus::Ok) return nullptr;
+    if (to->LockBits(&target, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &out) != Gdiplus::Ok) {
+        from.UnlockBits(&in);
+        return nullptr;
+    }
+    for (int y = 0; y < h; ++y) {
+        const auto* srcRow = reinterpret_cast<const UINT32*>(static_cast<const BYTE*>(in.Scan0) + (y * fh / h) * in.Stride);
+        auto* dstRow = reinterpret_cast<UINT32*>(static_cast<BYTE*>(out.Scan0) + y * out.Stride);
+        for (int x = 0; x < w; ++x) dstRow[x] = srcRow[x * fw / w];
+    }
+    to->UnlockBits(&out);
+    from.UnlockBits(&in);
+    return to;
+}
+}  // namespace
+
+Gdiplus::Bitmap* PaintManager::Piece(const std::string& file, Gdiplus::Bitmap& image, int x, int y, int w, int h) {
+    const std::string key = file + "|" + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
+                            std::to_string(h);
+    auto it = m_pieces.find(key);
+    if (it != m_pieces.end()) return it->second.get();
+    std::unique_ptr<Gdiplus::Bitmap> piece(image.Clone(x, y, w, h, PixelFormat32bppARGB));
+    if (piece && piece->GetLastStatus() != Gdiplus::Ok) piece.reset();
+    return (m_pieces[key] = std::move(piece)).get();
+}
+
 bool PaintManager::DrawImage(Gdiplus::Graphics& g, const std::string& attr, const RECT& dst) {
     const SkinImageRef ref = ParseSkinImageRef(attr);
     Gdiplus::Bitmap* bmp = GetImage(ref.file);
@@ -132,11 +167,23 @@ bool PaintManager::DrawImage(Gdiplus::Graphics& g, const std::string& attr, cons
     const SkinRect target{dst.left, dst.top, dst.right, dst.bottom};
     Gdiplus::ImageAttributes attrs;
     attrs.SetWrapMode(Gdiplus::WrapModeTileFlipXY);  // no grey seams at stretched edges
+    // Pieces of a nine-grid stretch along rows or columns of equal pixels; a
+    // smoothing filter would only blur their borders into visible seams.
+    const Gdiplus::InterpolationMode before = g.GetInterpolationMode();
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
     for (const NineGridPiece& p : NineGrid(src.Width(), src.Height(), ref.corner, target)) {
+        Gdiplus::Bitmap* piece = Piece(ref.file, *bmp, src.left + p.src.left, src.top + p.src.top,
+                                       p.src.Width(), p.src.Height());
+        if (!piece) continue;
+        // Stretched here, pixel by pixel, and drawn at its size: GDI+ stretching
+        // (at least Wine's) leaves a seam of empty pixels at a piece's edge.
+        std::unique_ptr<Gdiplus::Bitmap> sized = Stretch(*piece, p.dst.Width(), p.dst.Height());
+        Gdiplus::Bitmap* draw = sized ? sized.get() : piece;
         Gdiplus::Rect d(p.dst.left, p.dst.top, p.dst.Width(), p.dst.Height());
-        g.DrawImage(bmp, d, src.left + p.src.left, src.top + p.src.top, p.src.Width(), p.src.Height(),
+        g.DrawImage(draw, d, 0, 0, static_cast<INT>(draw->GetWidth()), static_cast<INT>(draw->GetHeight()),
                     Gdiplus::UnitPixel, &attrs);
     }
+    g.SetInterpolationMode(before);
     return true;
 }
 
@@ -166,7 +213,6 @@ void PaintManager::Paint() {
             Gdiplus::Graphics g(mem);
             g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
             g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
             Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
             g.FillRectangle(&white, 0, 0, w, h);
             m_root->Paint(g);

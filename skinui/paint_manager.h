@@ -81,6 +81,8 @@ public:
 private:
     void Paint();
     void SetHot(Control* control);
+    // A part of a decoded image as a bitmap of its own, kept with the image.
+    Gdiplus::Bitmap* Piece(const std::string& file, Gdiplus::Bitmap& image, int x, int y, int w, int h);
 
     struct FontEntry {
         HFONT hfont = nullptr;
@@ -99,6 +101,7 @@ private:
     std::map<int, FontEntry> m_fonts;
     int m_defaultFont = -1;
     std::map<std::string, ImageEntry> m_images;
+    std::map<std::string, std::unique_ptr<Gdiplus::Bitmap>> m_pieces;
     NotifyReceiver* m_notifier = nullptr;
     Control* m_hot = nullptr;
     Control* m_pushed = nullptr;

@@ -23,8 +23,18 @@ bool WindowShadow::Initialize(HINSTANCE instance) {
 
 WindowShadow::~WindowShadow() { Destroy(); }
 
+namespace {
+// Wine shows a per-pixel-alpha layered window as opaque unless a compositing
+// manager runs, so there the "shadow" would be a black frame around the window.
+bool LayeredAlphaUnreliable() {
+    static const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine && !::GetEnvironmentVariableW(L"QEL_FORCE_SHADOW", nullptr, 0);
+}
+}  // namespace
+
 bool WindowShadow::Create(HWND host, PaintManager& images, const std::string& image, const RECT& corner) {
     if (!g_shadowInstance || m_hwnd) return false;
+    if (LayeredAlphaUnreliable()) return false;
     m_host = host;
     m_images = &images;
     m_image = image;

@@ -7,6 +7,7 @@ one-pixel soft edge, so they stay crisp at their native size.
 The JPEG backgrounds and the icon go through ImageMagick's `convert`."""
 import math
 import os
+import random
 import shutil
 import struct
 import subprocess
@@ -180,11 +181,14 @@ def backgrounds(tmp):
     """The progress page: a deep dusk gradient with a low ridge of hills and a
     glow where the bar sits. One base picture, tinted per game code."""
     tints = {
-        "download_bk.png": ("#0E1726", "#233A5C", "#F0B45A"),
+        "download_bk.png": ("#0E1726", "#233A5C", "#FFB347"),
         "tarn_download_bk.jpg": ("#0C1C1E", "#1F4A4A", "#8FE3C9"),
         "vesk_download_bk.jpg": ("#1A1020", "#45284F", "#E7A3F0"),
         "drol_download_bk.jpg": ("#1E120C", "#5A2E1A", "#FFB067"),
     }
+    # a sparse, fixed field of faint stars in the upper sky
+    rnd = random.Random(1207)
+    stars = {(rnd.randrange(0, 960), rnd.randrange(0, 320)): rnd.uniform(0.25, 0.8) for _ in range(90)}
     for name, (deep, high, glow) in tints.items():
         w, h = 960, 620
         d, hi, g = hexrgb(deep), hexrgb(high), hexrgb(glow)
@@ -196,10 +200,14 @@ def backgrounds(tmp):
                 base = [hi[i] + (d[i] - hi[i]) * t for i in range(3)]
                 # glow behind the progress bar (585, 326)
                 r = math.hypot((x - 585) / 420.0, (y - 300) / 230.0)
-                glow_a = max(0.0, 1 - r) ** 2 * 0.22
+                glow_a = max(0.0, 1 - r) ** 2 * 0.30
                 ridge1 = 470 + 32 * math.sin(x / 140.0) + 14 * math.sin(x / 47.0 + 1.3)
                 ridge2 = 520 + 22 * math.sin(x / 95.0 + 2.1) + 9 * math.sin(x / 31.0)
-                px = [base[i] * (1 - glow_a) + g[i] * glow_a for i in range(3)]
+                # screen blend: the glow lightens without greying the sky
+                px = [255 - (255 - base[i]) * (255 - g[i] * glow_a) / 255 for i in range(3)]
+                star = stars.get((x, y))
+                if star:
+                    px = [px[i] + (235 - px[i]) * star * (1 - y / 330.0) for i in range(3)]
                 for ridge, shade in ((ridge1, 0.72), (ridge2, 0.55)):
                     cov = min(1.0, max(0.0, y + 0.5 - ridge))
                     px = [px[i] * (1 - cov) + d[i] * shade * cov for i in range(3)]
