@@ -18,6 +18,14 @@ SC_MAXIMIZE = 0xF030
 WM_PAGE_LOADED = 1128
 WM_MIN_WND = 1129
 WM_SHOW_MAIN_WND = 1133
+WM_TRAY_NOTIFY = 1126
+WM_NAV_ERROR = 1137
+WM_RBUTTONDOWN = 0x204
+WM_KEYDOWN = 0x100
+WM_COMMAND = 0x111
+VK_DOWN = 0x28
+VK_RETURN = 0x0D
+IDOK = 1
 
 # head 1, "1" in UTF-16 then zeros up to 260 units, tail 1
 CLOSE_NOTICE_HEX = ("01000000" + "3100" + "00" * 518 + "01000000")
@@ -128,6 +136,29 @@ class LoaderWindow(WineTestCase):
                 time.sleep(0.3)
                 self.assertEqual(mgr.lines(), want)
                 self.close_by_taskbar(p, hwnd)
+
+    def test_exit_menu_closes_with_the_close_notice(self):
+        platform = PlatformWindow(self)
+        p, hwnd = self.start_loader("--source=OV", "--winid=%d" % platform.hwnd)
+        self.show(hwnd)
+        wintool("post", hwnd, WM_TRAY_NOTIFY, 0, WM_RBUTTONDOWN)
+        time.sleep(0.8)
+        # The menu's loop reads the thread's keys: first item ("退出"), then choose it.
+        wintool("post", hwnd, WM_KEYDOWN, VK_DOWN)
+        wintool("post", hwnd, WM_KEYDOWN, VK_RETURN)
+        self.assertEqual(wait_exit(p), 0)
+        self.assertEqual(platform.lines(), ["COPYDATA 1 528 " + CLOSE_NOTICE_HEX])
+
+    def test_page_error_tells_the_player_and_closes(self):
+        platform = PlatformWindow(self)
+        p, hwnd = self.start_loader("--source=OV", "--winid=%d" % platform.hwnd)
+        wintool("post", hwnd, WM_NAV_ERROR)
+        box = find_window("提示")
+        self.assertNotEqual(box, 0, "no message box")
+        self.assertEqual(platform.lines(), [])  # nothing before the player answers
+        wintool("post", box, WM_COMMAND, IDOK)
+        self.assertEqual(wait_exit(p), 0)
+        self.assertEqual(platform.lines(), ["COPYDATA 1 528 " + CLOSE_NOTICE_HEX])
 
 
 if __name__ == "__main__":
