@@ -5,6 +5,7 @@ import calendar
 import hashlib
 import io
 import os
+import random
 import socket
 import struct
 import unittest
@@ -15,7 +16,9 @@ from launcher_sandbox import LauncherSandbox
 
 WM_COMMAND = 0x111
 IDOK = 1
-VERSION = "37"
+# The Wine prefixes of this machine link Documents to the home folder, which
+# other test runs share: a version of its own keeps this run's package apart.
+VERSION = str(random.randint(10 ** 6, 10 ** 9))
 PACKAGE = "qelorvane_%s.zip" % VERSION
 DOWNLOAD_FAILED_BOX = "【下载失败】"
 UNZIP_FAILED_BOX = "【解压失败】"
@@ -144,7 +147,7 @@ class LauncherUpdate(WineTestCase):
         self.assertInstalled(entries)
 
     def test_matching_sha256_installs_over_an_older_game(self):
-        self.box.install_game("36")
+        self.box.install_game("3")
         data, entries = self.game_package()
         self.serve(data, sha256=hashlib.sha256(data).hexdigest())
         p = self.start(self.box.program, "--token=t", env=self.box.env())
