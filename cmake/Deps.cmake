@@ -1,8 +1,9 @@
 # Third-party libraries as imported targets:
 #   deps::jsoncpp deps::tinyxml deps::minizip deps::zlib
-# Windows builds use the prefix that scripts/setup builds; native builds use
-# Debian's -dev packages (only the platform-neutral core is built natively).
-if(WIN32)
+# MinGW builds use the prefix that scripts/setup builds; native Linux builds use
+# Debian's -dev packages (only the platform-neutral core is built natively);
+# MSVC builds find the libraries that vcpkg installs from vcpkg.json.
+if(WIN32 AND NOT MSVC)
   set(QEL_DEPS_PREFIX "$ENV{QEL_DEPS_DIR}/prefix-mingw" CACHE PATH "Prefix of the cross-built dependencies")
   if(NOT EXISTS "${QEL_DEPS_PREFIX}/lib/libjsoncpp.a")
     message(FATAL_ERROR "Dependencies not found in ${QEL_DEPS_PREFIX}: run scripts/setup first")
@@ -24,7 +25,7 @@ else()
   find_path(_tiny_inc tinyxml.h REQUIRED)
   find_library(_mz_lib NAMES minizip REQUIRED)
   find_path(_mz_inc unzip.h PATH_SUFFIXES minizip REQUIRED)
-  find_library(_z_lib NAMES z REQUIRED)
+  find_library(_z_lib NAMES z zlib REQUIRED)
   find_path(_z_inc zlib.h REQUIRED)
 endif()
 

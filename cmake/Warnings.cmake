@@ -37,3 +37,15 @@ function(qel_library name)
     target_link_libraries(${name} INTERFACE ${A_LINK})
   endif()
 endfunction()
+
+# Unicode entry points (wWinMain / wmain). MinGW needs -municode; MSVC picks the
+# entry from the function it finds. `console` marks a console program.
+function(qel_unicode_entry target)
+  cmake_parse_arguments(A "CONSOLE" "" "" ${ARGN})
+  if(MINGW)
+    target_link_options(${target} PRIVATE -municode)
+    if(A_CONSOLE)
+      target_link_options(${target} PRIVATE -mconsole)
+    endif()
+  endif()
+endfunction()
