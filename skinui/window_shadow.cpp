@@ -89,6 +89,13 @@ void WindowShadow::Redraw(int width, int height) {
                                    std::to_string(m_corner.top) + "," + std::to_string(m_corner.right) + "," +
                                    std::to_string(m_corner.bottom) + "'",
                             all);
+        // The part under the window stays clear: should the shadow ever sit
+        // above its window in the z-order, it still darkens only the margin.
+        g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        Gdiplus::SolidBrush clear(Gdiplus::Color(0, 0, 0, 0));
+        g.FillRectangle(&clear, static_cast<INT>(m_corner.left), static_cast<INT>(m_corner.top),
+                        static_cast<INT>(width - m_corner.left - m_corner.right),
+                        static_cast<INT>(height - m_corner.top - m_corner.bottom));
     }
     HDC mem = ::CreateCompatibleDC(screen.get());
     HGDIOBJ old = ::SelectObject(mem, dib.get());

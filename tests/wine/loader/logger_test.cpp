@@ -65,6 +65,10 @@ TEST(Logger, FolderThatTakesNoFilesFallsBackOrStaysQuiet) {
     // Wine hands out the console user's token, so the fallback is that user's
     // Documents folder; on Windows a plain user process gets no token and the
     // writer either drops to the no-file sinks ("D:\" exists) or stays silent.
+    // The last fallback names files relative to the current folder: keep that in temp.
+    char before[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, before);
+    ::SetCurrentDirectoryA(TempFolder("qel_logger_fallback").c_str());
     qel::Logger log("Z:\\no\\such\\folder\\anywhere\\");
     if (log.Initialised() && (log.SinkMask() & qel::Logger::kFile)) {
         EXPECT_NE(log.Folder(), "Z:\\no\\such\\folder\\anywhere\\");
@@ -79,16 +83,18 @@ TEST(Logger, FolderThatTakesNoFilesFallsBackOrStaysQuiet) {
     } else {
         log.Write(2, "a.cpp", 1, "f", L"dropped");
     }
+    ::SetCurrentDirectoryA(before);
 }
 
-TEST(Logger, ProcessWideWriterUsesTheFolderSetBeforeItsFirstCall) {
-    const std::string folder = TempFolder("qel_logger_global");
-    qel::Logger::SetLogFolder(folder);
+TEST(Logger, ProcessWideWriterWritesToItsDayFile) {
+    // The folder was set before the first call of the process (test_log_folder.cpp).
+    EXPECT_NE(qel::Logger::Instance().FileName().find("qel_loader_tests\\loader_tests.exe_"), std::string::npos)
+        << qel::Logger::Instance().FileName();
     QEL_LOG(2, L"first " << 42);
     const auto lines = ReadLines(qel::Logger::Instance().FileName());
     ASSERT_FALSE(lines.empty());
     EXPECT_TRUE(EndsWith(lines.back(), "logger_test.cpp<" + std::to_string(__LINE__ - 3) +
-                                           ">Logger_ProcessWideWriterUsesTheFolderSetBeforeItsFirstCall_Test::"
+                                           ">Logger_ProcessWideWriterWritesToItsDayFile_Test::"
                                            "TestBody] : first 42\r"))
         << lines.back();
     qel::Logger::SetLogFolder("elsewhere\\");  // read once: no effect after bring-up
