@@ -2,6 +2,7 @@
 
 #include "dlgapp/window.h"
 #include "win/gdiplus_scope.h"
+#include "win/module_name.h"
 
 #include <commctrl.h>
 
@@ -42,16 +43,7 @@ int App::Run(HINSTANCE instance, const wchar_t* commandLine) {
     }
 }
 
-std::wstring App::AppName() const {
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameW(m_instance, path, MAX_PATH);
-    std::wstring name(path, n < MAX_PATH ? n : 0);
-    size_t slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) name.erase(0, slash + 1);
-    size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
-    return name;
-}
+std::wstring App::AppName() const { return qel::ModuleBaseName(m_instance); }
 
 bool App::InitInstance() {
     if (m_restartOnly) {

@@ -1,6 +1,7 @@
 #include "launcher/http_fetch.h"
 
 #include "core/request_target.h"
+#include "win/module_name.h"
 #include "win/unique_handle.h"
 
 #include <windows.h>
@@ -48,17 +49,6 @@ bool ParseUrl(const std::wstring& url, ParsedUrl& out) {
     if (object.empty() || object[0] != L'/') object.insert(0, L"/");
     out.object = qel::EscapeRequestTarget(object);
     return true;
-}
-
-std::wstring AgentName() {
-    wchar_t path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring name(path, n < MAX_PATH ? n : 0);
-    size_t slash = name.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) name.erase(0, slash + 1);
-    size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos) name.erase(dot);
-    return name;
 }
 
 DWORD QueryStatus(HINTERNET request) {
@@ -137,7 +127,7 @@ int HttpGetToFile(std::wstring url, std::wstring filePath) {
     ParsedUrl parsed;
     if (!ParseUrl(url, parsed)) return FETCH_BAD_URL;
 
-    UniqueInternet session(::InternetOpenW(AgentName().c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    UniqueInternet session(::InternetOpenW(qel::ModuleBaseName(nullptr).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return FETCH_NO_CONNECTION;
     UniqueInternet connection(::InternetConnectW(session.get(), parsed.server.c_str(), parsed.port, nullptr, nullptr,
                                                  INTERNET_SERVICE_HTTP, 0, kContext));
