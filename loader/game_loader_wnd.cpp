@@ -25,7 +25,12 @@ constexpr DWORD kInternetSuppressCookiePersist = 3;
 
 GameLoaderWnd::GameLoaderWnd(std::wstring cmdJson) : m_strCmdJson(std::move(cmdJson)) {}
 
-GameLoaderWnd::~GameLoaderWnd() { ::PostQuitMessage(0); }
+GameLoaderWnd::~GameLoaderWnd() {
+    // The page control outlives the event sink (the controls go with the base
+    // class), so it must not call the sink while it is torn down.
+    if (m_pIe) m_pIe->SetEventHandler(nullptr);
+    ::PostQuitMessage(0);
+}
 
 bool GameLoaderWnd::ParseCmdJson() {
     if (m_strCmdJson.empty()) {
