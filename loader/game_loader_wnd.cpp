@@ -92,7 +92,7 @@ void GameLoaderWnd::InitWindow() {
     m_strFileParam = GetBagFileParam(m_strGameKey);
     QEL_LOG(2, L"GetBagFileParam fileparam=" << m_strFileParam);
     if (m_pWizardTab) m_pWizardTab->SelectItem(0);
-    if (m_strTokenLogin == L"1") LoadGame();
+    if (m_strTokenLogin == L"1") StartGameDirectly();
     else LoadWeb();
 }
 

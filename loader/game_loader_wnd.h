@@ -46,8 +46,8 @@ protected:
     LRESULT HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     ui::Control* CreateControl(const std::wstring& className) override;
 
-    // Game page, game start and progress page. Their bodies live with the
-    // work that brings them (see stand_ins.cpp until then).
+    // Game page (game_page.cpp), game start (game_start.cpp) and progress page
+    // (progress_page.cpp).
     void BuildGamePath();
     void LoadWeb();
     void LoadGame();
@@ -56,6 +56,11 @@ protected:
     void OnUnzipResult(WPARAM result);
     void OnNetworkResult(WPARAM result);
     void OnProgressTipTimer();
+    // The direct start of tokenLogin "1": the game at once, or an end when there is no token.
+    void StartGameDirectly();
+    void RefreshInstallRegistration();
+    // Ends running game programs; runs on a worker while the window waits.
+    void KillGameTask();
 
     void ShowExitMenu();
 
