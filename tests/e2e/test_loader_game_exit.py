@@ -62,8 +62,9 @@ class GameExitNotice(WineTestCase):
         self.assertNotEqual(hwnd, 0)
         wintool("post", hwnd, WM_CLOSE)
         self.assertEqual(wait_exit(p), 0)
-        self.assertIn("<ovwindowid>%d</ovwindowid>" % self.platform_hwnd, open(settings_path()).read())
-        self.write_settings("abc")
+        recorded = open(settings_path()).read()
+        self.assertIn("<ovwindowid>%d</ovwindowid>" % self.platform_hwnd, recorded)
+        self.assertIn("<loginsource>abc</loginsource>", recorded)
         before = log_text().count("m_strCmdJson is")
         for arg in ('{"type":1}', "type:1", "{type:1}"):
             with self.subTest(arg=arg):
