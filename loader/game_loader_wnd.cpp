@@ -158,6 +158,17 @@ LRESULT GameLoaderWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT GameLoaderWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    struct DepthGuard {
+        GameLoaderWnd* wnd;
+        ~DepthGuard() {
+            if (--wnd->m_nHandlerDepth == 0 && wnd->m_bDeletePending) delete wnd;
+        }
+    } guard{this};
+    ++m_nHandlerDepth;
+    return HandleLoaderMessage(msg, wParam, lParam);
+}
+
+LRESULT GameLoaderWnd::HandleLoaderMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_NCLBUTTONDBLCLK:
         return 0;  // a double click on the caption band must not maximise
@@ -207,12 +218,15 @@ LRESULT GameLoaderWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // A box's modal loop may have destroyed the window meanwhile.
+    if (!m_hWnd) return 0;
     return WindowImplBase::HandleMessage(msg, wParam, lParam);
 }
 
 void GameLoaderWnd::OnFinalMessage(HWND hwnd) {
     WindowImplBase::OnFinalMessage(hwnd);
-    delete this;
+    if (m_nHandlerDepth > 0) m_bDeletePending = true;
+    else delete this;
 }
 
 }  // namespace qel

@@ -35,6 +35,7 @@ public:
 protected:
     const wchar_t* GetWindowClassName() const override { return L"GameLoaderResClass"; }
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleLoaderMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnFinalMessage(HWND hwnd) override;
     void InitWindow() override;
     void OnClick(ui::Notify& msg) override;
@@ -83,6 +84,12 @@ protected:
     std::wstring m_strTypeMode;
     int m_nGameInstalled = 0;
     std::wstring m_strDefaultInstallDir;
+
+private:
+    // Handlers that run a modal loop (the message boxes) can see the window
+    // destroyed under them; the object then goes when the outermost one is done.
+    int m_nHandlerDepth = 0;
+    bool m_bDeletePending = false;
 };
 
 }  // namespace qel

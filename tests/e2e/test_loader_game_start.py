@@ -16,6 +16,7 @@ from harness import (WineTestCase, exe, find_window, local_appdata, run, to_wine
 WM_CLOSE = 0x10
 WM_UNZIP_RESULT = 1134
 WM_NETWORK_RESULT = 1135
+WM_NAV_ERROR = 1137
 UNINSTALL = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\qel"
 
 
@@ -220,6 +221,17 @@ class GameStart(WineTestCase):
         wintool("post", box, WM_CLOSE)
         self.assertEqual(wait_exit(p), 0)
         self.assertIsNone(entry_values())
+
+    def test_closing_the_loader_while_its_box_shows_ends_cleanly(self):
+        # The platform may close the loader while an error box waits for the player.
+        for message, wparam, title in ((WM_UNZIP_RESULT, 5, "CustomMsgBox"), (WM_NETWORK_RESULT, 1, "CustomMsgBox"),
+                                       (WM_NAV_ERROR, 0, "提示")):
+            with self.subTest(message=message):
+                p, hwnd = self.start_hidden("--source=web", "--token=T")
+                wintool("post", hwnd, message, wparam)
+                self.assertNotEqual(find_window(title), 0, "no message box")
+                wintool("post", hwnd, WM_CLOSE)
+                self.assertEqual(wait_exit(p), 0)
 
     def test_network_result_ends_a_running_game(self):
         game = self.install_game(self.game_dir)
