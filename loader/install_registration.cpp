@@ -64,13 +64,20 @@ std::wstring GetInstallDirFromUninstall(const std::wstring& entryName) {
 std::wstring GetBagFileParam(const std::wstring& entryName) { return ReadEntryText(entryName, L"FileParam"); }
 
 std::wstring DesktopShortcutPath() {
-    return GetDesktopFolder() + L"\\" + AnsiToWide(kGameDisplayName) + L".lnk";
+    const std::wstring desktop = GetDesktopFolder();
+    // Without a desktop the path would name a file at the root of the current drive.
+    if (desktop.empty()) return std::wstring();
+    return desktop + L"\\" + AnsiToWide(kGameDisplayName) + L".lnk";
 }
 
-void DeleteDesktopShortcut() { ::DeleteFileW(DesktopShortcutPath().c_str()); }
+void DeleteDesktopShortcut() {
+    const std::wstring link = DesktopShortcutPath();
+    if (!link.empty()) ::DeleteFileW(link.c_str());
+}
 
 void CreateDesktopShortcut(const std::wstring& loaderPath) {
-    CreateShortcut(DesktopShortcutPath(), loaderPath, loaderPath);
+    const std::wstring link = DesktopShortcutPath();
+    if (!link.empty()) CreateShortcut(link, loaderPath, loaderPath);
 }
 
 void WriteUninstallEntry(const std::wstring& gameKey, const std::wstring& installDir) {
@@ -96,6 +103,9 @@ void RefreshInstallRegistration(const std::wstring& gameKey, const std::wstring&
                               KEY_ALL_ACCESS, nullptr, parent.put(), nullptr) == ERROR_SUCCESS)
             ::SHDeleteKeyW(parent.get(), gameKey.c_str());
     }
+    // An unknown install folder would register paths from the drive root, and the
+    // game lookup would follow them instead of falling back to the loader's folder.
+    if (installDir.empty()) return;
     if (source != L"OV") CreateDesktopShortcut(LoaderPathIn(installDir, gameKey));
     WriteUninstallEntry(gameKey, installDir);
 }

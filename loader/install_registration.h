@@ -16,7 +16,8 @@ bool CreateShortcut(const std::wstring& linkPath, const std::wstring& targetPath
 // The folder of the entry's "DisplayIcon" with a trailing "\", or empty text.
 std::wstring GetInstallDirFromUninstall(const std::wstring& entryName);
 
-// Desktop\Kelvadune.lnk
+// Desktop\Kelvadune.lnk; empty when the desktop folder is unknown (nothing is
+// then deleted or created).
 std::wstring DesktopShortcutPath();
 
 // The three steps of a registration refresh. Failures are silent: the game
@@ -26,7 +27,8 @@ void CreateDesktopShortcut(const std::wstring& loaderPath);
 void WriteUninstallEntry(const std::wstring& gameKey, const std::wstring& installDir);
 
 // Rewrites the entry from scratch and keeps one desktop shortcut to the loader
-// in `installDir` (none for the source "OV", whose platform has its own).
+// in `installDir` (none for the source "OV", whose platform has its own). An
+// empty `installDir` (the Program Files folder is unknown) only removes them.
 void RefreshInstallRegistration(const std::wstring& gameKey, const std::wstring& installDir,
                                 const std::wstring& source);
 

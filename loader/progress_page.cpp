@@ -3,6 +3,7 @@
 #include <future>
 #include <system_error>
 
+#include "loader/common.h"
 #include "loader/custom_msg_box.h"
 #include "loader/game_loader_wnd.h"
 #include "loader/install_registration.h"
@@ -74,7 +75,8 @@ void GameLoaderWnd::OnNetworkResult(WPARAM result) {
 void GameLoaderWnd::KillGameTask() { EndGameProcesses(); }
 
 void GameLoaderWnd::RefreshInstallRegistration() {
-    qel::RefreshInstallRegistration(m_strGameKey, m_strDefaultInstallDir, m_strSource);
+    const bool known = !GetProgramFilesX86Folder().empty();
+    qel::RefreshInstallRegistration(m_strGameKey, known ? m_strDefaultInstallDir : std::wstring(), m_strSource);
 }
 
 }  // namespace qel

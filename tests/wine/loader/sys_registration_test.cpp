@@ -145,6 +145,16 @@ TEST_F(Registration, SourceOvGetsTheEntryButNoShortcut) {
     }
 }
 
+TEST_F(Registration, UnknownInstallFolderOnlyRemovesTheOldEntry) {
+    qel::RefreshInstallRegistration(L"qel", installDir_, L"web");
+    ASSERT_TRUE(::PathFileExistsW(qel::DesktopShortcutPath().c_str()));
+    qel::RefreshInstallRegistration(L"qel", L"", L"web");
+    EXPECT_FALSE(::PathFileExistsW(qel::DesktopShortcutPath().c_str()));
+    qel::UniqueKey key;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kEntry, 0, KEY_READ, key.put()), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(qel::GetInstallDirFromUninstall(L"qel"), L"");  // the game lookup falls back to the loader's folder
+}
+
 TEST_F(Registration, InstallDirFromTheRegisteredIcon) {
     EXPECT_EQ(qel::GetInstallDirFromUninstall(L"qel"), L"");  // no entry
     EXPECT_EQ(qel::GetBagFileParam(L"qel"), L"");
