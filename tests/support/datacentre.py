@@ -5,7 +5,8 @@ In a test:
     with DataCentre(port) as dc:
         dc.version_reply = '{"version":"1.0.2","url":"http://127.0.0.1:%d/packages/"}' % dc.port
         dc.add_package("qelorvane_1.0.2.zip", data)
-        dc.fault("/packages/", "drop")        # or 404, 500, "short", "stall", "delay"
+        dc.fault("/packages/", "drop")        # or 404, 500, "short", "stall", "delay",
+                                              # "stall_body", "slow" (at dc.slow_rate bytes/s)
         ...
         dc.events()  -> ["downloader_start", ...] in arrival order
 
@@ -37,8 +38,9 @@ class DataCentre:
         self.version_reply = ""
         self.packages = {}          # name -> bytes
         self.package_dir = None     # or serve files from a folder
-        self.faults = {}            # path prefix -> 404 | 500 | "drop" | "short" | "stall"
+        self.faults = {}            # path prefix -> 404 | 500 | "drop" | "short" | "stall" | ... (above)
         self.stall_seconds = 30
+        self.slow_rate = 256 * 1024  # bytes a second in the "slow" mode
         self.requests = []          # (path, query) in arrival order
         self.echo = echo
         self._lock = threading.Lock()
@@ -148,16 +150,28 @@ class DataCentre:
             return self._send(h, 200, data, mode)
         return self._send(h, 404, b"not found")
 
-    @staticmethod
-    def _send(h, status, body, mode=None):
+    def _send(self, h, status, body, mode=None):
         h.send_response(status)
         h.send_header("Content-Type", "application/octet-stream")
         h.send_header("Content-Length", str(len(body)))
         h.send_header("Cache-Control", "no-store")
-        if mode in ("drop", "short"):
+        if mode in ("drop", "short", "stall_body"):
             h.send_header("Connection", "close")
         h.end_headers()
         try:
+            if mode == "stall_body":  # half the body, then silence, then the connection ends
+                h.wfile.write(body[: len(body) // 2])
+                h.wfile.flush()
+                time.sleep(self.stall_seconds)
+                h.close_connection = True
+                return
+            if mode == "slow":  # the whole body, throttled, so a test can act mid-transfer
+                piece = max(1, self.slow_rate // 20)
+                for at in range(0, len(body), piece):
+                    h.wfile.write(body[at:at + piece])
+                    h.wfile.flush()
+                    time.sleep(piece / self.slow_rate)
+                return
             if mode == "drop":
                 h.wfile.write(body[: len(body) // 2])
                 h.wfile.flush()
