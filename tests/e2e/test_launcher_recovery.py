@@ -111,6 +111,10 @@ class LauncherRecovery(WineTestCase):
         p.kill()
         p.wait()
         self.dc.clear_faults()
+        if landed and phase == "extraction":
+            written = sum(len([f for f in files if f != "ver.ini"]) for _, _, files in os.walk(box.game_dir))
+            package_files = sum(1 for _, data, _, _ in self.entries if data is not None)
+            self.partial_folders += 1 < written < package_files
         return landed
 
     def measure_extraction(self):
@@ -130,6 +134,7 @@ class LauncherRecovery(WineTestCase):
 
     def test_killed_downloads_and_extractions_recover(self):
         self.extract_seconds = self.measure_extraction()
+        self.partial_folders = 0
         for phase in ("download", "extraction"):
             landed_inside = 0
             for trial in range(TRIALS):
@@ -156,6 +161,7 @@ class LauncherRecovery(WineTestCase):
             print("%s: %d of %d kills landed inside it (extraction takes %.2f s)" % (
                 phase, landed_inside, TRIALS, self.extract_seconds))
             self.assertGreaterEqual(landed_inside, TRIALS * 6 // 10, "the kills missed the %s" % phase)
+        print("%d extraction kills left a half-written game folder" % self.partial_folders)
 
 
 if __name__ == "__main__":
