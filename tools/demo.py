@@ -15,7 +15,7 @@ BIN = os.environ["BIN"]
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 from datacentre import DataCentre  # noqa: E402
 
-VERSION = "1.0.3"
+VERSION = "37"
 SHOTS = os.path.join(OUT, "screenshots")
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\qel"
 
