@@ -13,7 +13,7 @@
 
 #include "core/zip_entry_rules.h"
 #include "fuzz/fuzz_support.h"
-#include "fuzz/zip_memory_io.h"
+#include "core/zip_memory_source.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ bool ReadEntry(unzFile unz, std::vector<unsigned char>& piece) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzz::MemoryZipSource source(data, size);
+    qel::MemoryZipSource source(data, size);
     zlib_filefunc64_def io = source.FileFunctions();
     unzFile unz = unzOpen2_64("", &io);
     if (!unz) return 0;

@@ -14,16 +14,9 @@ bool EnsureGdiplus() {
 }
 
 PaintManager::~PaintManager() {
+    // Controls and pieces may point into the images and fonts: they go first.
     m_root.reset();
     m_pieces.clear();
-    for (auto& f : m_fonts) {
-        f.second.font.reset();
-        if (f.second.hfont) ::DeleteObject(f.second.hfont);
-    }
-    for (auto& i : m_images) {
-        i.second.bitmap.reset();
-        if (i.second.stream) i.second.stream->Release();
-    }
 }
 
 void PaintManager::Init(HWND hwnd, const SkinArchive* archive) {
@@ -87,10 +80,9 @@ void PaintManager::AddFont(int id, const std::wstring& face, int size, bool bold
     lstrcpynW(lf.lfFaceName, InstalledFace(face).c_str(), LF_FACESIZE);
     FontEntry& e = m_fonts[id];
     e.font.reset();
-    if (e.hfont) ::DeleteObject(e.hfont);
-    e.hfont = ::CreateFontIndirectW(&lf);
+    e.hfont.reset(::CreateFontIndirectW(&lf));
     WindowDC dc(nullptr);
-    e.font.reset(new Gdiplus::Font(dc.get(), e.hfont));
+    e.font.reset(new Gdiplus::Font(dc.get(), static_cast<HFONT>(e.hfont.get())));
     if (isDefault || m_defaultFont < 0) m_defaultFont = id;
 }
 
@@ -108,7 +100,7 @@ HFONT PaintManager::GetHFont(int id) {
     GetFont(id);
     auto it = m_fonts.find(id);
     if (it == m_fonts.end()) it = m_fonts.find(m_defaultFont);
-    return it == m_fonts.end() ? nullptr : it->second.hfont;
+    return it == m_fonts.end() ? nullptr : static_cast<HFONT>(it->second.hfont.get());
 }
 
 Gdiplus::Bitmap* PaintManager::GetImage(const std::string& file) {
@@ -117,9 +109,10 @@ Gdiplus::Bitmap* PaintManager::GetImage(const std::string& file) {
     ImageEntry& e = m_images[file];
     std::string bytes;
     if (!m_archive || !m_archive->ReadFile(file, bytes) || bytes.empty()) return nullptr;
-    e.stream = ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
+    e.stream = ComPtr<IStream>::Attach(
+        ::SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
     if (!e.stream) return nullptr;
-    e.bitmap.reset(Gdiplus::Bitmap::FromStream(e.stream));
+    e.bitmap.reset(Gdiplus::Bitmap::FromStream(e.stream.get()));
     if (e.bitmap && e.bitmap->GetLastStatus() != Gdiplus::Ok) e.bitmap.reset();
     return e.bitmap.get();
 }
@@ -206,11 +199,11 @@ void PaintManager::Paint() {
     ::GetClientRect(m_hwnd, &client);
     const int w = client.right, h = client.bottom;
     if (w > 0 && h > 0 && m_root) {
-        HDC mem = ::CreateCompatibleDC(dc);
+        UniqueMemoryDC mem(::CreateCompatibleDC(dc));
         UniqueGdiObject bitmap(::CreateCompatibleBitmap(dc, w, h));
-        HGDIOBJ old = ::SelectObject(mem, bitmap.get());
+        ScopedSelect selected(mem.get(), bitmap.get());
         {
-            Gdiplus::Graphics g(mem);
+            Gdiplus::Graphics g(mem.get());
             g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
             g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
             Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
@@ -218,9 +211,7 @@ void PaintManager::Paint() {
             m_root->Paint(g);
         }
         ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                 ps.rcPaint.bottom - ps.rcPaint.top, mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        ::SelectObject(mem, old);
-        ::DeleteDC(mem);
+                 ps.rcPaint.bottom - ps.rcPaint.top, mem.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     }
     ::EndPaint(m_hwnd, &ps);
 }

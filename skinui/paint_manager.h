@@ -14,6 +14,8 @@
 #include "core/skin_attrs.h"
 #include "skinui/controls.h"
 #include "skinui/skin_archive.h"
+#include "win/com_ptr.h"
+#include "win/unique_handle.h"
 
 namespace qel::ui {
 
@@ -84,12 +86,13 @@ private:
     // A part of a decoded image as a bitmap of its own, kept with the image.
     Gdiplus::Bitmap* Piece(const std::string& file, Gdiplus::Bitmap& image, int x, int y, int w, int h);
 
+    // Members go in reverse order: the GDI+ object before what it was made from.
     struct FontEntry {
-        HFONT hfont = nullptr;
+        UniqueGdiObject hfont;
         std::unique_ptr<Gdiplus::Font> font;
     };
     struct ImageEntry {
-        IStream* stream = nullptr;  // GDI+ reads the bitmap from it for the bitmap's life
+        ComPtr<IStream> stream;  // GDI+ reads the bitmap from it for the bitmap's life
         std::unique_ptr<Gdiplus::Bitmap> bitmap;
     };
 

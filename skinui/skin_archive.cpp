@@ -2,50 +2,14 @@
 
 #include <unzip.h>
 
-#include <algorithm>
-#include <cstring>
+#include <climits>
 #include <map>
 #include <memory>
 
+#include "core/zip_memory_source.h"
+
 namespace qel::ui {
 namespace {
-
-// minizip reads through these callbacks; the "file" is a cursor over the bytes.
-struct MemoryStream {
-    const unsigned char* data;
-    size_t size;
-    size_t pos;
-};
-
-voidpf ZCALLBACK MemOpen(voidpf opaque, const char*, int mode) {
-    if (mode & ZLIB_FILEFUNC_MODE_WRITE) return nullptr;
-    auto* src = static_cast<MemoryStream*>(opaque);
-    return new MemoryStream{src->data, src->size, 0};
-}
-uLong ZCALLBACK MemRead(voidpf, voidpf stream, void* buf, uLong size) {
-    auto* s = static_cast<MemoryStream*>(stream);
-    const size_t n = std::min<size_t>(size, s->size - s->pos);
-    std::memcpy(buf, s->data + s->pos, n);
-    s->pos += n;
-    return static_cast<uLong>(n);
-}
-uLong ZCALLBACK MemWrite(voidpf, voidpf, const void*, uLong) { return 0; }
-long ZCALLBACK MemTell(voidpf, voidpf stream) { return static_cast<long>(static_cast<MemoryStream*>(stream)->pos); }
-long ZCALLBACK MemSeek(voidpf, voidpf stream, uLong offset, int origin) {
-    auto* s = static_cast<MemoryStream*>(stream);
-    size_t base = 0;
-    if (origin == ZLIB_FILEFUNC_SEEK_CUR) base = s->pos;
-    else if (origin == ZLIB_FILEFUNC_SEEK_END) base = s->size;
-    else if (origin != ZLIB_FILEFUNC_SEEK_SET) return -1;
-    if (base + offset > s->size) return -1;
-    s->pos = base + offset;
-    return 0;
-}
-int ZCALLBACK MemClose(voidpf, voidpf stream) {
-    delete static_cast<MemoryStream*>(stream);
-    return 0;
-}
-int ZCALLBACK MemError(voidpf, voidpf) { return 0; }
 
 struct UnzCloser {
     void operator()(unzFile f) const { if (f) unzClose(f); }
@@ -73,17 +37,9 @@ bool SkinArchive::OpenResource(HMODULE module, const wchar_t* type, UINT id) {
 
 bool SkinArchive::ReadFile(const std::string& name, std::string& content) const {
     if (m_bytes.empty()) return false;
-    MemoryStream source{m_bytes.data(), m_bytes.size(), 0};
-    zlib_filefunc_def io = {};
-    io.zopen_file = MemOpen;
-    io.zread_file = MemRead;
-    io.zwrite_file = MemWrite;
-    io.ztell_file = MemTell;
-    io.zseek_file = MemSeek;
-    io.zclose_file = MemClose;
-    io.zerror_file = MemError;
-    io.opaque = &source;
-    UniqueUnz zip(unzOpen2("skin", &io));
+    MemoryZipSource source(m_bytes.data(), m_bytes.size());
+    zlib_filefunc64_def io = source.FileFunctions();
+    UniqueUnz zip(unzOpen2_64("skin", &io));
     if (!zip) return false;
     // Names in the archive use "/"; layouts may name them with either separator.
     std::string wanted = name;
@@ -91,6 +47,8 @@ bool SkinArchive::ReadFile(const std::string& name, std::string& content) const 
     if (unzLocateFile(zip.get(), wanted.c_str(), 2 /* case-insensitive */) != UNZ_OK) return false;
     unz_file_info info = {};
     if (unzGetCurrentFileInfo(zip.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return false;
+    // minizip reports a read's length as an int.
+    if (info.uncompressed_size > static_cast<uLong>(INT_MAX)) return false;
     if (unzOpenCurrentFile(zip.get()) != UNZ_OK) return false;
     content.assign(info.uncompressed_size, '\0');
     int got = info.uncompressed_size ? unzReadCurrentFile(zip.get(), &content[0], info.uncompressed_size) : 0;

@@ -65,6 +65,17 @@ long LongOf(VARIANTARG& v) {
     }
 }
 
+// Runs the host's part of a COM call: the browser calls through a vtable
+// from code that cannot unwind a C++ exception.
+template <typename Fn>
+HRESULT Guarded(Fn&& fn, HRESULT onException) noexcept {
+    try {
+        return fn();
+    } catch (...) {
+        return onException;
+    }
+}
+
 // Hosts of this thread (all windows live on the window thread).
 std::vector<WebBrowserHost*>& LiveHosts() {
     static std::vector<WebBrowserHost*> hosts;
@@ -175,11 +186,13 @@ public:
 
     // IDocHostUIHandler
     STDMETHODIMP ShowContextMenu(DWORD id, POINT* pt, IUnknown*, IDispatch*) override {
-        return m_host ? m_host->ShowContextMenu(id, pt) : S_FALSE;
+        if (!m_host) return S_FALSE;
+        return Guarded([&] { return m_host->ShowContextMenu(id, pt); }, S_FALSE);
     }
     STDMETHODIMP GetHostInfo(DOCHOSTUIINFO* info) override {
         if (!info) return E_POINTER;
-        return m_host ? m_host->GetHostInfo(info) : E_UNEXPECTED;
+        if (!m_host) return E_UNEXPECTED;
+        return Guarded([&] { return m_host->GetHostInfo(info); }, E_UNEXPECTED);
     }
     STDMETHODIMP ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*, IOleInPlaceFrame*,
                         IOleInPlaceUIWindow*) override {
@@ -241,16 +254,13 @@ public:
     }
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override {
         if (!m_host) return E_UNEXPECTED;
-        return m_host->GetIDsOfNames(riid, names, count, lcid, ids);
+        return Guarded([&] { return m_host->GetIDsOfNames(riid, names, count, lcid, ids); }, DISP_E_UNKNOWNNAME);
     }
     STDMETHODIMP Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* excepInfo, UINT* argErr) override {
         if (!m_host) return E_UNEXPECTED;
-        try {
-            return m_host->Invoke(id, riid, lcid, flags, params, result, excepInfo, argErr);
-        } catch (...) {
-            return E_UNEXPECTED;
-        }
+        return Guarded([&] { return m_host->Invoke(id, riid, lcid, flags, params, result, excepInfo, argErr); },
+                       E_UNEXPECTED);
     }
 
 private:
@@ -260,17 +270,18 @@ private:
     RECT m_rect = {};
 };
 
-WebBrowserHost::WebBrowserHost() : m_site(new WebBrowserSite(this)) { LiveHosts().push_back(this); }
+WebBrowserHost::WebBrowserHost() : m_site(ComPtr<WebBrowserSite>::Attach(new WebBrowserSite(this))) {
+    LiveHosts().push_back(this);
+}
 
 WebBrowserHost::~WebBrowserHost() {
     auto& hosts = LiveHosts();
     hosts.erase(std::remove(hosts.begin(), hosts.end(), this), hosts.end());
     DestroyBrowser();
     m_site->Detach();
-    m_site->Release();
 }
 
-IDispatch* WebBrowserHost::GetDispatch() const { return static_cast<IDispatch*>(m_site); }
+IDispatch* WebBrowserHost::GetDispatch() const { return static_cast<IDispatch*>(m_site.get()); }
 
 HRESULT WebBrowserHost::CreateBrowser(HWND parent, const RECT& rect, bool visible) {
     if (m_browser) return S_FALSE;
@@ -285,9 +296,9 @@ HRESULT WebBrowserHost::CreateBrowser(HWND parent, const RECT& rect, bool visibl
     m_site->SetRect(inner);
     HRESULT hr = ::CoCreateInstance(kClsidWebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                     m_oleObject.put_void());
-    if (SUCCEEDED(hr)) hr = m_oleObject->SetClientSite(static_cast<IOleClientSite*>(m_site));
+    if (SUCCEEDED(hr)) hr = m_oleObject->SetClientSite(static_cast<IOleClientSite*>(m_site.get()));
     if (SUCCEEDED(hr)) {
-        hr = m_oleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site), 0,
+        hr = m_oleObject->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site.get()), 0,
                                  m_hostWnd, &inner);
     }
     if (SUCCEEDED(hr)) hr = m_oleObject.As(m_browser);
@@ -430,7 +441,7 @@ void WebBrowserHost::InstallUiHandler() {
     ComPtr<IDispatch> doc;
     if (FAILED(m_browser->get_Document(doc.put())) || !doc) return;
     ComPtr<ICustomDoc> custom;
-    if (SUCCEEDED(doc.As(custom))) custom->SetUIHandler(static_cast<IDocHostUIHandler*>(m_site));
+    if (SUCCEEDED(doc.As(custom))) custom->SetUIHandler(static_cast<IDocHostUIHandler*>(m_site.get()));
 }
 
 HRESULT WebBrowserHost::ShowContextMenu(DWORD id, POINT* pt) {

@@ -112,7 +112,7 @@ private:
     HRESULT ShowContextMenu(DWORD id, POINT* pt);
     HRESULT GetHostInfo(DOCHOSTUIINFO* info);
 
-    WebBrowserSite* m_site;  // owned reference
+    ComPtr<WebBrowserSite> m_site;
     WebBrowserEventHandler* m_handler = nullptr;
     HWND m_hostWnd = nullptr;
     ComPtr<IOleObject> m_oleObject;

@@ -97,14 +97,14 @@ void WindowShadow::Redraw(int width, int height) {
                         static_cast<INT>(width - m_corner.left - m_corner.right),
                         static_cast<INT>(height - m_corner.top - m_corner.bottom));
     }
-    HDC mem = ::CreateCompatibleDC(screen.get());
-    HGDIOBJ old = ::SelectObject(mem, dib.get());
+    UniqueMemoryDC mem(::CreateCompatibleDC(screen.get()));
     SIZE size = {width, height};
-    POINT origin = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    ::UpdateLayeredWindow(m_hwnd, screen.get(), nullptr, &size, mem, &origin, 0, &blend, ULW_ALPHA);
-    ::SelectObject(mem, old);
-    ::DeleteDC(mem);
+    {
+        ScopedSelect selected(mem.get(), dib.get());
+        POINT origin = {0, 0};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::UpdateLayeredWindow(m_hwnd, screen.get(), nullptr, &size, mem.get(), &origin, 0, &blend, ULW_ALPHA);
+    }
     m_drawn = size;
 }
 

@@ -51,6 +51,10 @@ struct GdiObjectTraits {
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ h) { ::DeleteObject(h); }
 };
+struct MemoryDCTraits {  // CreateCompatibleDC
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
 struct GlobalMemTraits {
     static HGLOBAL Invalid() { return nullptr; }
     static void Close(HGLOBAL h) { ::GlobalFree(h); }
@@ -72,6 +76,7 @@ using UniqueHandleK = UniqueHandle<HANDLE, KernelHandleTraits>;
 using UniqueFile = UniqueHandle<HANDLE, FileHandleTraits>;
 using UniqueKey = UniqueHandle<HKEY, RegKeyTraits>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
+using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
@@ -88,6 +93,18 @@ public:
 private:
     HWND m_w;
     HDC m_dc;
+};
+
+// Puts a DC's original object back before the DC or the selected object goes.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(dc && obj ? ::SelectObject(dc, obj) : nullptr) {}
+    ~ScopedSelect() { if (m_old) ::SelectObject(m_dc, m_old); }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
 };
 
 }  // namespace qel

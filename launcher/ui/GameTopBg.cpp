@@ -3,28 +3,6 @@
 #include "launcher/ui/UpdateLayeredTool.h"
 #include "launcher/ui/ui_resource.h"
 
-namespace {
-
-struct MemoryDCTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC dc) { ::DeleteDC(dc); }
-};
-using UniqueMemoryDC = qel::UniqueHandle<HDC, MemoryDCTraits>;
-
-// Restores the memory DC's original bitmap before the DC and the bitmap go.
-class SelectGuard {
-public:
-    SelectGuard(HDC dc, HGDIOBJ obj) : m_dc(dc), m_old(::SelectObject(dc, obj)) {}
-    ~SelectGuard() { if (m_old) ::SelectObject(m_dc, m_old); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
-}  // namespace
-
 void CentreWindowOnScreen(HWND hwnd) {
     RECT rc;
     ::GetWindowRect(hwnd, &rc);
@@ -105,10 +83,10 @@ void CGameTopBg::DrawToLayeredWindow() {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueMemoryDC memDC(::CreateCompatibleDC(screen.get()));
+    qel::UniqueMemoryDC memDC(::CreateCompatibleDC(screen.get()));
     qel::UniqueGdiObject bitmap(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memDC || !bitmap || !bits) return;
-    SelectGuard select(memDC.get(), bitmap.get());
+    qel::ScopedSelect selected(memDC.get(), bitmap.get());
     {
         Gdiplus::Bitmap surface(size.cx, size.cy, size.cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
         Gdiplus::Graphics graphics(&surface);

@@ -4,16 +4,12 @@
 
 #include "win/com_ptr.h"
 
-CGdiPlusPng::~CGdiPlusPng() {
-    delete m_pImage;
-    m_pImage = nullptr;
-}
+CGdiPlusPng::~CGdiPlusPng() = default;
 
 CGdiPlusPngResource::~CGdiPlusPngResource() { Free(); }
 
 void CGdiPlusPngResource::Free() {
-    delete m_pImage;
-    m_pImage = nullptr;
+    m_pImage.reset();
     if (m_bLocked) ::GlobalUnlock(m_hBuffer.get());
     m_bLocked = false;
     m_hBuffer.reset();
@@ -44,7 +40,7 @@ bool CGdiPlusPngResource::Load(UINT id, LPCWSTR type, HMODULE module) {
         Free();
         return false;
     }
-    m_pImage = Gdiplus::Image::FromStream(stream.get());
+    m_pImage.reset(Gdiplus::Image::FromStream(stream.get()));
     stream.reset();  // the image holds its own reference
     if (!m_pImage || m_pImage->GetLastStatus() != Gdiplus::Ok) {
         Free();

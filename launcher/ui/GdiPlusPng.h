@@ -5,6 +5,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
+
 #include "win/unique_handle.h"
 
 class CGdiPlusPng {
@@ -14,10 +16,10 @@ public:
     CGdiPlusPng(const CGdiPlusPng&) = delete;
     CGdiPlusPng& operator=(const CGdiPlusPng&) = delete;
 
-    Gdiplus::Image* GetImage() const { return m_pImage; }
+    Gdiplus::Image* GetImage() const { return m_pImage.get(); }
 
 protected:
-    Gdiplus::Image* m_pImage = nullptr;  // owned
+    std::unique_ptr<Gdiplus::Image> m_pImage;
 };
 
 class CGdiPlusPngResource : public CGdiPlusPng {

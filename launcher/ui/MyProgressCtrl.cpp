@@ -49,12 +49,11 @@ void CMyProgressCtrl::InitImage(HMODULE resModule) {
     ReleaseSurface();
     m_hWindowDC = ::GetWindowDC(m_hWnd);
     m_hDCWnd = m_hWnd;
-    if (m_hWindowDC) m_pGraphics = new Gdiplus::Graphics(m_hWindowDC);
+    if (m_hWindowDC) m_pGraphics.reset(new Gdiplus::Graphics(m_hWindowDC));
 }
 
 void CMyProgressCtrl::ReleaseSurface() {
-    delete m_pGraphics;
-    m_pGraphics = nullptr;
+    m_pGraphics.reset();
     if (m_hWindowDC) ::ReleaseDC(m_hDCWnd, m_hWindowDC);
     m_hWindowDC = nullptr;
     m_hDCWnd = nullptr;

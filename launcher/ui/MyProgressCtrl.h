@@ -6,6 +6,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <memory>
+
 #include "dlgapp/window.h"
 #include "launcher/ui/GdiPlusPng.h"
 
@@ -32,7 +34,7 @@ private:
     ULONG_PTR m_gdiplusToken = 0;
     bool m_bGdiplusStarted = false;
     CGdiPlusPngResource m_image;
-    Gdiplus::Graphics* m_pGraphics = nullptr;  // on m_hWindowDC, kept for the control's life
+    std::unique_ptr<Gdiplus::Graphics> m_pGraphics;  // on m_hWindowDC, kept for the control's life
     HDC m_hWindowDC = nullptr;
     HWND m_hDCWnd = nullptr;                   // the window m_hWindowDC belongs to
     int m_nImageWidth = 0;
