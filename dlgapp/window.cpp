@@ -71,7 +71,11 @@ LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
         // Unbind first so that nothing reaches the object once the window is gone.
         LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
         self->UnsubclassWindow();
-        self->OnFinalMessage();
+        try {
+            self->OnFinalMessage();
+        } catch (...) {
+            // As below: the system's window code cannot unwind.
+        }
         return r;
     }
     // No exception may unwind through the system's window code.

@@ -290,7 +290,11 @@ HRESULT WebBrowserHost::CreateBrowser(HWND parent, const RECT& rect, bool visibl
     if (visible) style |= WS_VISIBLE;
     m_hostWnd = ::CreateWindowExW(0, kHostClass, L"", style, rect.left, rect.top, rect.right - rect.left,
                                   rect.bottom - rect.top, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    if (!m_hostWnd) return HRESULT_FROM_WIN32(::GetLastError());
+    if (!m_hostWnd) {
+        // A failed creation may leave no error code, and HRESULT_FROM_WIN32(0) is S_OK.
+        const DWORD error = ::GetLastError();
+        return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    }
 
     const RECT inner = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
     m_site->SetRect(inner);

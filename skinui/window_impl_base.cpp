@@ -280,7 +280,11 @@ LRESULT CALLBACK WindowImplBase::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         const LRESULT r = ::DefWindowProcW(hwnd, msg, wParam, lParam);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->m_hWnd = nullptr;
-        self->OnFinalMessage(hwnd);  // may delete the object
+        try {
+            self->OnFinalMessage(hwnd);  // may delete the object
+        } catch (...) {
+            // Nothing may unwind through the system's dispatch.
+        }
         return r;
     }
     try {

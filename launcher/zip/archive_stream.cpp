@@ -1,6 +1,7 @@
 #include "launcher/zip/archive_stream.h"
 
 #include <cstring>
+#include <new>
 
 namespace qel {
 namespace {
@@ -81,7 +82,14 @@ ArchiveStream::Window* ArchiveStream::WindowFor(uint64_t pos) {
     for (Window& w : m_windows)
         if (w.data && pos >= w.start && pos < w.start + w.length) return &w;
     Window& w = m_windows[0].lastUse <= m_windows[1].lastUse ? m_windows[0] : m_windows[1];
-    if (!w.data) w.data.reset(new unsigned char[kWindowSize]);
+    if (!w.data) {
+        // Called from minizip's C code: no exception may unwind through it.
+        w.data.reset(new (std::nothrow) unsigned char[kWindowSize]);
+        if (!w.data) {
+            m_failed = true;
+            return nullptr;
+        }
+    }
     w.start = pos;
     w.length = 0;
     if (!ReadAt(pos, w.data.get(), kWindowSize, w.length) || w.length == 0) return nullptr;
