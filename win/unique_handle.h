@@ -82,10 +82,12 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindFileTraits>;
 
-// A window's device context, released with the window.
+// A window's device context (its client area, or the whole window), released
+// with the window it came from.
 class WindowDC {
 public:
-    explicit WindowDC(HWND w) : m_w(w), m_dc(::GetDC(w)) {}
+    enum Area { Client, Whole };
+    explicit WindowDC(HWND w, Area area = Client) : m_w(w), m_dc(area == Whole ? ::GetWindowDC(w) : ::GetDC(w)) {}
     ~WindowDC() { if (m_dc) ::ReleaseDC(m_w, m_dc); }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;

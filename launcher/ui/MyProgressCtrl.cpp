@@ -19,14 +19,14 @@ CMyProgressCtrl::~CMyProgressCtrl() {
     // control's GDI+ start-up ends.
     m_image.Free();
     ReleaseSurface();
-    if (m_bGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    m_gdiplus.reset();
 }
 
 void CMyProgressCtrl::StartGdiplus() {
-    if (m_bGdiplusStarted) return;
-    Gdiplus::GdiplusStartupInput input;  // version 1, no callback, background thread on
-    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok) {
-        m_bGdiplusStarted = true;
+    if (m_gdiplus) return;
+    auto gdiplus = std::make_unique<qel::GdiplusScope>();  // version 1, no callback, background thread on
+    if (gdiplus->ok()) {
+        m_gdiplus = std::move(gdiplus);
         return;
     }
     ::MessageBoxW(nullptr, L"Initialize GDI+ library failed", L"Error", MB_OK | MB_ICONERROR);
@@ -47,16 +47,13 @@ void CMyProgressCtrl::InitImage(HMODULE resModule) {
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nImageWidth, m_nImageHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     ReleaseSurface();
-    m_hWindowDC = ::GetWindowDC(m_hWnd);
-    m_hDCWnd = m_hWnd;
-    if (m_hWindowDC) m_pGraphics.reset(new Gdiplus::Graphics(m_hWindowDC));
+    m_windowDC = std::make_unique<qel::WindowDC>(m_hWnd, qel::WindowDC::Whole);
+    if (m_windowDC->get()) m_pGraphics.reset(new Gdiplus::Graphics(m_windowDC->get()));
 }
 
 void CMyProgressCtrl::ReleaseSurface() {
     m_pGraphics.reset();
-    if (m_hWindowDC) ::ReleaseDC(m_hDCWnd, m_hWindowDC);
-    m_hWindowDC = nullptr;
-    m_hDCWnd = nullptr;
+    m_windowDC.reset();
 }
 
 int CMyProgressCtrl::SetProgress(int position) {

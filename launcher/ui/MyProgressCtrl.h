@@ -10,6 +10,8 @@
 
 #include "dlgapp/window.h"
 #include "launcher/ui/GdiPlusPng.h"
+#include "win/gdiplus_scope.h"
+#include "win/unique_handle.h"
 
 class CMyProgressCtrl : public dlgapp::Window {
 public:
@@ -31,12 +33,10 @@ private:
     LRESULT OnPaint();
     void ReleaseSurface();
 
-    ULONG_PTR m_gdiplusToken = 0;
-    bool m_bGdiplusStarted = false;
+    std::unique_ptr<qel::GdiplusScope> m_gdiplus;  // goes last: every GDI+ object below needs it
     CGdiPlusPngResource m_image;
-    std::unique_ptr<Gdiplus::Graphics> m_pGraphics;  // on m_hWindowDC, kept for the control's life
-    HDC m_hWindowDC = nullptr;
-    HWND m_hDCWnd = nullptr;                   // the window m_hWindowDC belongs to
+    std::unique_ptr<qel::WindowDC> m_windowDC;       // the whole control, kept while it has a window
+    std::unique_ptr<Gdiplus::Graphics> m_pGraphics;  // on m_windowDC
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
     int m_nPos = 0;
