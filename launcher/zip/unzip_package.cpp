@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "core/zip_entry_rules.h"
+#include "launcher/zip/file_finisher.h"
 #include "launcher/zip/zip_archive.h"
 
 namespace qel {
@@ -24,7 +25,8 @@ void CreateFolderTree(const std::wstring& folder) {
     ::SHCreateDirectoryExW(nullptr, path.c_str(), nullptr);
 }
 
-int ExtractAll(ZipArchive& archive, const std::wstring& target, const UnzipProgress& progress) {
+int ExtractAll(ZipArchive& archive, FileFinisher& finisher, const std::wstring& target,
+               const UnzipProgress& progress) {
     ZipEntry entry;
     if (archive.GetEntry(-1, entry) != ZipResult::Ok) return kUnzipFailed;
     const int count = entry.index;
@@ -37,7 +39,7 @@ int ExtractAll(ZipArchive& archive, const std::wstring& target, const UnzipProgr
         // One level only: deeper folders come from the archive's directory entries.
         const std::wstring folder = destination.substr(0, destination.find_last_of(L"/\\"));
         if (folder != lastFolder) ::CreateDirectoryW(folder.c_str(), nullptr);
-        if (archive.ExtractEntry(i, destination) != ZipResult::Ok) return kUnzipFailed;
+        if (archive.ExtractEntry(i, destination) != ZipResult::Ok || finisher.Failed()) return kUnzipFailed;
         lastFolder = folder;
         if (progress) progress(i, count);
     }
@@ -53,9 +55,13 @@ int UnzipPackageTo(const std::wstring& packagePath, const std::wstring& targetFo
         CreateFolderTree(target);
         ZipArchive archive;
         if (archive.Open(packagePath, target) != ZipResult::Ok) return kUnzipFailed;
-        const int result = ExtractAll(archive, target, progress);
+        FileFinisher finisher;
+        archive.SetFinisher(&finisher);
+        const int result = ExtractAll(archive, finisher, target, progress);
+        // Every file is closed, with its times, before the caller hears the result.
+        const bool finished = finisher.Wait();
         archive.Close();
-        return result;
+        return result == 0 && !finished ? kUnzipFailed : result;
     } catch (...) {  // out of memory: the worker thread must not see an exception
         return kUnzipFailed;
     }

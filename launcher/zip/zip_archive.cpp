@@ -6,12 +6,16 @@
 
 #include "core/zip_entry_rules.h"
 #include "launcher/zip/archive_stream.h"
+#include "launcher/zip/file_finisher.h"
 #include "win/text_convert.h"
 
 namespace qel {
 namespace {
 
 constexpr size_t kPieceSize = 16384;
+// Inflated pieces are gathered into one write: each WriteFile is a system call
+// (and under Wine more), and a piece is small next to a typical file.
+constexpr size_t kWriteSize = 1024 * 1024;
 constexpr size_t kMaxNarrowName = 259;
 constexpr uint64_t kEndSearch = 0xFFFF + 22;  // end record plus the longest archive comment
 
@@ -62,7 +66,7 @@ ZipResult ZipArchive::Open(const std::wstring& archivePath, const std::wstring& 
     m_current = -1;  // the first positioning goes to the first entry explicitly
     m_root = rootFolder + L"\\";
     m_extra.reserve(1024);
-    m_piece.resize(kPieceSize);
+    m_out.resize(kWriteSize);
     return ZipResult::Ok;
 }
 
@@ -203,27 +207,47 @@ ZipResult ZipArchive::ExtractEntry(int index, const std::wstring& destination) {
 }
 
 ZipResult ZipArchive::ExtractFile(const ZipEntry& entry, const std::wstring& destination) {
-    UniqueFile out(::CreateFileW(destination.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                 entry.attributes & ~DWORD(FILE_ATTRIBUTE_READONLY), nullptr));
+    const auto create = [&] {
+        return ::CreateFileW(destination.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                             entry.attributes & ~DWORD(FILE_ATTRIBUTE_READONLY), nullptr);
+    };
+    UniqueFile out(create());
+    // The same file written earlier (a repeated name, or another spelling of
+    // it) may still be open on the finisher's thread, which shares it with no one.
+    if (!out && m_finisher && m_finisher->Busy()) {
+        m_finisher->Wait();
+        out.reset(create());
+    }
     if (!out) return ZipResult::NoFile;
 
     m_entryUntouched = false;
     bool failed = false;
     uint64_t written = 0;
+    size_t filled = 0;
+    const auto flush = [&] {
+        DWORD done = 0;
+        if (!::WriteFile(out.get(), m_out.data(), DWORD(filled), &done, nullptr) || done != DWORD(filled)) return false;
+        written += filled;
+        filled = 0;
+        return true;
+    };
     for (;;) {
-        const int n = unzReadCurrentFile(Unz(m_unz), m_piece.data(), unsigned(m_piece.size()));
+        const size_t room = m_out.size() - filled;
+        const int n = unzReadCurrentFile(Unz(m_unz), m_out.data() + filled,
+                                         unsigned(room < kPieceSize ? room : kPieceSize));
         if (n < 0) {
+            flush();  // what came before the fault reaches the file, as piece by piece
             failed = true;
             break;
         }
         if (n == 0) break;
-        DWORD done = 0;
-        if (!::WriteFile(out.get(), m_piece.data(), DWORD(n), &done, nullptr) || done != DWORD(n)) {
+        filled += size_t(n);
+        if (filled == m_out.size() && !flush()) {
             failed = true;
             break;
         }
-        written += DWORD(n);
     }
+    if (!failed && filled > 0 && !flush()) failed = true;
     if (failed) {
         CloseOpenEntry();
         return ZipResult::Write;
@@ -236,8 +260,12 @@ ZipResult ZipArchive::ExtractFile(const ZipEntry& entry, const std::wstring& des
     m_entryOpen = false;
     if (!complete || closed != UNZ_OK) return ZipResult::Corrupt;
 
-    if (::GetFileType(out.get()) == FILE_TYPE_DISK)
-        ::SetFileTime(out.get(), &entry.creationTime, &entry.accessTime, &entry.modificationTime);
+    if (m_finisher) {
+        m_finisher->Finish(std::move(out), entry.creationTime, entry.accessTime, entry.modificationTime);
+        return ZipResult::Ok;
+    }
+    if (!FinishFile(out.release(), entry.creationTime, entry.accessTime, entry.modificationTime))
+        return ZipResult::Write;
     return ZipResult::Ok;
 }
 

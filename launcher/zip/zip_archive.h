@@ -15,6 +15,7 @@
 namespace qel {
 
 class ArchiveStream;
+class FileFinisher;
 
 enum class ZipResult {
     Ok,
@@ -51,6 +52,10 @@ public:
     // index -1: the entry count in entry.index and an otherwise empty record.
     ZipResult GetEntry(int index, ZipEntry& entry);
     ZipResult ExtractEntry(int index, const std::wstring& destination);
+    // With a finisher, a written file's times are set and it is closed on the
+    // finisher's thread: ExtractEntry then returns before that, and the
+    // finisher reports whether it went well. Null: done before returning.
+    void SetFinisher(FileFinisher* finisher) { m_finisher = finisher; }
     void Close();
 
 private:
@@ -71,7 +76,8 @@ private:
     int m_cachedIndex = -1;
     ZipEntry m_cached;
     std::vector<unsigned char> m_extra;
-    std::vector<unsigned char> m_piece;
+    std::vector<unsigned char> m_out;  // inflated data gathered for one write
+    FileFinisher* m_finisher = nullptr;
 };
 
 }  // namespace qel
