@@ -21,6 +21,7 @@ using UniqueInternet = qel::UniqueHandle<HINTERNET, InternetHandleTraits>;
 // Large pieces: WinINet under Wine reads a 64 MiB body several times faster
 // in 1 MiB pieces than in 16 KiB ones.
 constexpr DWORD kReadPiece = 256 * 1024;
+constexpr DWORD kReceiveTimeoutMs = 30 * 1000;
 constexpr DWORD_PTR kContext = 1;
 
 struct ParsedUrl {
@@ -129,6 +130,11 @@ int HttpGetToFile(std::wstring url, std::wstring filePath) {
 
     UniqueInternet session(::InternetOpenW(qel::ModuleBaseName(nullptr).c_str(), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return FETCH_NO_CONNECTION;
+    // Windows' own default for a silent server; Wine's WinINet has none and
+    // would wait forever on a server that stalls mid-answer.
+    DWORD timeout = kReceiveTimeoutMs;
+    ::InternetSetOptionW(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    ::InternetSetOptionW(session.get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
     UniqueInternet connection(::InternetConnectW(session.get(), parsed.server.c_str(), parsed.port, nullptr, nullptr,
                                                  INTERNET_SERVICE_HTTP, 0, kContext));
     if (!connection) return FETCH_NO_CONNECTION;
@@ -140,6 +146,7 @@ int HttpGetToFile(std::wstring url, std::wstring filePath) {
     UniqueInternet request(::HttpOpenRequestW(connection.get(), L"GET", parsed.object.c_str(), nullptr, nullptr,
                                               nullptr, flags, kContext));
     if (!request) return FETCH_NO_REQUEST;
+    ::InternetSetOptionW(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
     if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) return FETCH_NO_CONNECTION;
     if (QueryStatus(request.get()) != 200) return FETCH_BAD_STATUS;
     if (filePath.empty()) return FETCH_OK;

@@ -4,6 +4,7 @@ import os
 import shutil
 import socket
 import tempfile
+import time
 import unittest
 
 from harness import DataCentre, exe, run, to_wine_path
@@ -52,6 +53,16 @@ class HttpFetch(unittest.TestCase):
         with open(self.target, "rb") as f:
             self.assertEqual(f.read(), OLD)
         self.assertEqual(sorted(os.listdir(self.dir)), ["kelm.ver"], "a partial file was left behind")
+
+    def test_server_silent_mid_body_fails_instead_of_waiting(self):
+        # The server sends half the body, then nothing for longer than the
+        # receive time-out, while keeping the connection open.
+        self.dc.stall_seconds = 50
+        self.dc.fault("/packages/", "stall_body")
+        started = time.time()
+        self.assertLess(fetch(self.base + "body.bin", self.target), 0)
+        self.assertLess(time.time() - started, 48, "the fetch waited for the server to give up")
+        self.assertOldFileIntact()
 
     def test_whole_body_replaces_the_file(self):
         self.assertEqual(fetch(self.base + "body.bin", self.target), 0)
