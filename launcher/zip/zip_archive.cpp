@@ -13,9 +13,11 @@ namespace qel {
 namespace {
 
 constexpr size_t kPieceSize = 16384;
-// Inflated pieces are gathered into one write: each WriteFile is a system call
-// (and under Wine more), and a piece is small next to a typical file.
-constexpr size_t kWriteSize = 1024 * 1024;
+// Inflated pieces are gathered into one write: each WriteFile is a system
+// call (and under Wine more), and a piece is small next to a typical file. A
+// quarter megabyte already makes the calls rare; more would only add to the
+// launcher's working set.
+constexpr size_t kWriteSize = 256 * 1024;
 constexpr size_t kMaxNarrowName = 259;
 constexpr uint64_t kEndSearch = 0xFFFF + 22;  // end record plus the longest archive comment
 
