@@ -4,19 +4,11 @@
 
 #include <climits>
 #include <map>
-#include <memory>
 
+#include "core/unzip_handle.h"
 #include "core/zip_memory_source.h"
 
 namespace qel::ui {
-namespace {
-
-struct UnzCloser {
-    void operator()(unzFile f) const { if (f) unzClose(f); }
-};
-using UniqueUnz = std::unique_ptr<void, UnzCloser>;
-
-}  // namespace
 
 bool SkinArchive::OpenMemory(const void* data, size_t size) {
     m_bytes.clear();
@@ -39,7 +31,7 @@ bool SkinArchive::ReadFile(const std::string& name, std::string& content) const 
     if (m_bytes.empty()) return false;
     MemoryZipSource source(m_bytes.data(), m_bytes.size());
     zlib_filefunc64_def io = source.FileFunctions();
-    UniqueUnz zip(unzOpen2_64("skin", &io));
+    UniqueUnzFile zip(unzOpen2_64("skin", &io));
     if (!zip) return false;
     // Names in the archive use "/"; layouts may name them with either separator.
     std::string wanted = name;

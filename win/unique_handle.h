@@ -67,6 +67,10 @@ struct MenuTraits {
     static HMENU Invalid() { return nullptr; }
     static void Close(HMENU h) { ::DestroyMenu(h); }
 };
+struct ModuleTraits {  // LoadLibrary
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { ::FreeLibrary(h); }
+};
 struct FindFileTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { ::FindClose(h); }
@@ -80,6 +84,7 @@ using UniqueMemoryDC = UniqueHandle<HDC, MemoryDCTraits>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueMenu = UniqueHandle<HMENU, MenuTraits>;
+using UniqueModule = UniqueHandle<HMODULE, ModuleTraits>;
 using UniqueFind = UniqueHandle<HANDLE, FindFileTraits>;
 
 // A window's device context (its client area, or the whole window), released

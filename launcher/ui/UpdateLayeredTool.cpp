@@ -1,18 +1,16 @@
 #include "launcher/ui/UpdateLayeredTool.h"
 
 UpdateLayeredTool::UpdateLayeredTool() {
-    m_hUser32 = ::LoadLibraryW(L"User32.DLL");
+    m_hUser32.reset(::LoadLibraryW(L"User32.DLL"));
     if (!m_hUser32) return;
     m_pUpdateLayeredWindow =
         reinterpret_cast<UpdateLayeredWindowFn>(
-        reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "UpdateLayeredWindow")));
+        reinterpret_cast<void*>(::GetProcAddress(m_hUser32.get(), "UpdateLayeredWindow")));
     m_pSetLayeredWindowAttributes = reinterpret_cast<SetLayeredWindowAttributesFn>(
-        reinterpret_cast<void*>(::GetProcAddress(m_hUser32, "SetLayeredWindowAttributes")));
+        reinterpret_cast<void*>(::GetProcAddress(m_hUser32.get(), "SetLayeredWindowAttributes")));
 }
 
-UpdateLayeredTool::~UpdateLayeredTool() {
-    if (m_hUser32) ::FreeLibrary(m_hUser32);
-}
+UpdateLayeredTool::~UpdateLayeredTool() = default;  // frees the module
 
 UpdateLayeredTool& UpdateLayeredTool::Instance() {
     static UpdateLayeredTool tool;

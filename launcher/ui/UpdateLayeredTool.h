@@ -3,6 +3,8 @@
 // starts on a system whose user32 lacks them (it then shows no splash image).
 #include <windows.h>
 
+#include "win/unique_handle.h"
+
 class UpdateLayeredTool {
 public:
     using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
@@ -17,7 +19,7 @@ public:
     // Made at the first layered drawing, kept until the process ends.
     static UpdateLayeredTool& Instance();
 
-    HMODULE m_hUser32 = nullptr;
+    qel::UniqueModule m_hUser32;
     UpdateLayeredWindowFn m_pUpdateLayeredWindow = nullptr;
     SetLayeredWindowAttributesFn m_pSetLayeredWindowAttributes = nullptr;
 };

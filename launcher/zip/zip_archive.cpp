@@ -21,8 +21,6 @@ constexpr size_t kWriteSize = 256 * 1024;
 constexpr size_t kMaxNarrowName = 259;
 constexpr uint64_t kEndSearch = 0xFFFF + 22;  // end record plus the longest archive comment
 
-unzFile Unz(void* p) { return static_cast<unzFile>(p); }
-
 FILETIME ToFileTime(uint64_t t) {
     FILETIME ft;
     ft.dwLowDateTime = DWORD(t & 0xFFFFFFFFu);
@@ -57,9 +55,9 @@ ZipResult ZipArchive::Open(const std::wstring& archivePath, const std::wstring& 
         return ZipResult::NoFile;
     }
     zlib_filefunc64_def io = m_stream->FileFunctions();
-    m_unz = unzOpen2_64("", &io);
+    m_unz.reset(unzOpen2_64("", &io));
     unz_global_info64 info = {};
-    if (!m_unz || unzGetGlobalInfo64(Unz(m_unz), &info) != UNZ_OK || info.number_entry > ZPOS64_T(INT_MAX) ||
+    if (!m_unz || unzGetGlobalInfo64(m_unz.get(), &info) != UNZ_OK || info.number_entry > ZPOS64_T(INT_MAX) ||
         !HasNothingBeforeDirectory()) {
         Close();
         return ZipResult::Corrupt;
@@ -85,8 +83,7 @@ bool ZipArchive::HasNothingBeforeDirectory() {
 
 void ZipArchive::Close() {
     CloseOpenEntry();
-    if (m_unz) unzClose(Unz(m_unz));
-    m_unz = nullptr;
+    m_unz.reset();
     m_stream.reset();
     m_file.reset();
     m_count = 0;
@@ -96,7 +93,7 @@ void ZipArchive::Close() {
 }
 
 void ZipArchive::CloseOpenEntry() {
-    if (m_entryOpen) unzCloseCurrentFile(Unz(m_unz));
+    if (m_entryOpen) unzCloseCurrentFile(m_unz.get());
     m_entryOpen = false;
     m_entryUntouched = false;
 }
@@ -104,11 +101,11 @@ void ZipArchive::CloseOpenEntry() {
 ZipResult ZipArchive::GoTo(int index) {
     if (m_current < 0 || index < m_current) {
         m_current = -1;
-        if (unzGoToFirstFile(Unz(m_unz)) != UNZ_OK) return ZipResult::Corrupt;
+        if (unzGoToFirstFile(m_unz.get()) != UNZ_OK) return ZipResult::Corrupt;
         m_current = 0;
     }
     while (m_current < index) {
-        if (unzGoToNextFile(Unz(m_unz)) != UNZ_OK) {
+        if (unzGoToNextFile(m_unz.get()) != UNZ_OK) {
             m_current = -1;
             return ZipResult::Corrupt;
         }
@@ -140,19 +137,19 @@ ZipResult ZipArchive::ReadCurrentEntry(int index, ZipEntry& entry) {
 
     char narrow[kMaxNarrowName + 1] = {};
     unz_file_info64 info = {};
-    if (unzGetCurrentFileInfo64(Unz(m_unz), &info, narrow, kMaxNarrowName, nullptr, 0, nullptr, 0) != UNZ_OK)
+    if (unzGetCurrentFileInfo64(m_unz.get(), &info, narrow, kMaxNarrowName, nullptr, 0, nullptr, 0) != UNZ_OK)
         return ZipResult::Corrupt;
     if (!zip::IsReadableEntry(uint32_t(info.compression_method), uint32_t(info.flag), info.compressed_size,
                               info.uncompressed_size))
         return ZipResult::Corrupt;
-    if (unzOpenCurrentFile(Unz(m_unz)) != UNZ_OK) return ZipResult::Corrupt;  // local header disagrees
+    if (unzOpenCurrentFile(m_unz.get()) != UNZ_OK) return ZipResult::Corrupt;  // local header disagrees
     m_entryOpen = true;
     m_entryUntouched = true;
 
-    const int extraSize = unzGetLocalExtrafield(Unz(m_unz), nullptr, 0);
+    const int extraSize = unzGetLocalExtrafield(m_unz.get(), nullptr, 0);
     if (extraSize < 0) return ZipResult::Read;
     m_extra.resize(size_t(extraSize));
-    if (extraSize > 0 && unzGetLocalExtrafield(Unz(m_unz), m_extra.data(), unsigned(extraSize)) != extraSize)
+    if (extraSize > 0 && unzGetLocalExtrafield(m_unz.get(), m_extra.data(), unsigned(extraSize)) != extraSize)
         return ZipResult::Read;
 
     ZipEntry e;
@@ -182,7 +179,7 @@ ZipResult ZipArchive::ExtractEntry(int index, const std::wstring& destination) {
         if (index == m_cachedIndex) {
             ZipResult r = GoTo(index);
             if (r != ZipResult::Ok) return r;
-            if (unzOpenCurrentFile(Unz(m_unz)) != UNZ_OK) return ZipResult::Corrupt;
+            if (unzOpenCurrentFile(m_unz.get()) != UNZ_OK) return ZipResult::Corrupt;
             m_entryOpen = true;
         } else {
             ZipEntry ignored;
@@ -235,7 +232,7 @@ ZipResult ZipArchive::ExtractFile(const ZipEntry& entry, const std::wstring& des
     };
     for (;;) {
         const size_t room = m_out.size() - filled;
-        const int n = unzReadCurrentFile(Unz(m_unz), m_out.data() + filled,
+        const int n = unzReadCurrentFile(m_unz.get(), m_out.data() + filled,
                                          unsigned(room < kPieceSize ? room : kPieceSize));
         if (n < 0) {
             flush();  // what came before the fault reaches the file, as piece by piece
@@ -258,7 +255,7 @@ ZipResult ZipArchive::ExtractFile(const ZipEntry& entry, const std::wstring& des
     // the CRC-32 when all of it arrived: a stream that ends early would
     // otherwise pass as a shorter file.
     const bool complete = written == entry.uncompressedSize;
-    const int closed = unzCloseCurrentFile(Unz(m_unz));
+    const int closed = unzCloseCurrentFile(m_unz.get());
     m_entryOpen = false;
     if (!complete || closed != UNZ_OK) return ZipResult::Corrupt;
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/unzip_handle.h"
 #include "win/unique_handle.h"
 
 namespace qel {
@@ -67,7 +68,7 @@ private:
 
     UniqueFile m_file;
     std::unique_ptr<ArchiveStream> m_stream;
-    void* m_unz = nullptr;  // minizip's unzFile
+    UniqueUnzFile m_unz;
     std::wstring m_root;
     int m_count = 0;
     int m_current = -1;        // entry the reader is positioned on
