@@ -361,13 +361,11 @@ bool WebBrowserHost::IsBrowserShown() const {
 
 HRESULT WebBrowserHost::Navigate(const std::wstring& address) {
     if (!m_browser) return E_UNEXPECTED;
-    BSTR url = ::SysAllocString(address.c_str());
+    UniqueBstr url(::SysAllocString(address.c_str()));
     if (!url) return E_OUTOFMEMORY;
     VARIANT empty;
     ::VariantInit(&empty);
-    const HRESULT hr = m_browser->Navigate(url, &empty, &empty, &empty, &empty);
-    ::SysFreeString(url);
-    return hr;
+    return m_browser->Navigate(url.get(), &empty, &empty, &empty, &empty);
 }
 
 bool WebBrowserHost::TranslateBrowserAccelerator(const MSG* msg) {

@@ -4,6 +4,8 @@
 #include <ole2.h>
 #include <utility>
 
+#include "win/unique_handle.h"
+
 namespace qel {
 
 template <typename T>
@@ -35,6 +37,12 @@ public:
 private:
     T* m_p = nullptr;
 };
+
+struct BstrTraits {
+    static BSTR Invalid() { return nullptr; }
+    static void Close(BSTR s) { ::SysFreeString(s); }
+};
+using UniqueBstr = UniqueHandle<BSTR, BstrTraits>;
 
 class ScopedCom {
 public:

@@ -6,6 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <atomic>
 #include <memory>
 
 #include "dlgapp/window.h"
@@ -39,8 +40,10 @@ private:
     std::unique_ptr<Gdiplus::Graphics> m_pGraphics;  // on m_windowDC
     int m_nImageWidth = 0;
     int m_nImageHeight = 0;
-    int m_nPos = 0;
-    int m_nFill = 0;
+    // Written by the window thread and the extraction thread without a lock:
+    // atomic, so that each read sees a whole value.
+    std::atomic<int> m_nPos{0};
+    std::atomic<int> m_nFill{0};
     RECT m_rcPlace = {};
-    bool m_bDirty = false;
+    std::atomic<bool> m_bDirty{false};
 };
